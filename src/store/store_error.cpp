@@ -1,0 +1,9 @@
+#include "store/store_error.h"
+
+namespace numora::store {
+
+DatabaseError::DatabaseError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+EngineError::EngineError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+} // namespace numora::store

@@ -1,0 +1,155 @@
+#include "store/text_codec.h"
+
+#include <array>
+
+namespace numora::store {
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned bytes map
+// to the C1 controls of the same value so every byte round-trips.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t windows1252ToUnicode(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : char16_t(byte);
+}
+
+char windows1252FromUnicode(char16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return char(unit);
+    for (size_t i = 0; i < kWindows1252High.size(); ++i)
+        if (kWindows1252High[i] == unit)
+            return char(0x80 + i);
+    return '?';
+}
+
+// Length of the UTF-8 sequence that starts with `lead`, or 0 for a byte that cannot
+// start one.
+int utf8SequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    if ((lead & 0xF8) == 0xF0)
+        return 4;
+    return 0;
+}
+
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Length of a complete, well-formed sequence at `pos`, or 0.
+int utf8CharacterAt(QByteArrayView bytes, qsizetype pos)
+{
+    const int length = utf8SequenceLength(static_cast<unsigned char>(bytes[pos]));
+    if (length == 0 || pos + length > bytes.size())
+        return 0;
+    for (int i = 1; i < length; ++i)
+        if (!isContinuation(static_cast<unsigned char>(bytes[pos + i])))
+            return 0;
+    return length;
+}
+
+} // namespace
+
+QByteArray TextCodec::encode(const QString &text) const
+{
+    if (encoding_ == TextEncoding::Utf8)
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out.append(windows1252FromUnicode(c.unicode()));
+    return out;
+}
+
+QString TextCodec::decode(QByteArrayView bytes) const
+{
+    if (encoding_ == TextEncoding::Utf8)
+        return QString::fromUtf8(bytes);
+    QString out;
+    out.reserve(bytes.size());
+    for (char b : bytes)
+        out.append(QChar(windows1252ToUnicode(static_cast<unsigned char>(b))));
+    return out;
+}
+
+QByteArrayView TextCodec::cutAtBoundary(QByteArrayView bytes, int maxBytes) const
+{
+    if (maxBytes <= 0)
+        return {};
+    if (bytes.size() <= maxBytes || encoding_ == TextEncoding::Windows1252)
+        return bytes.first(std::min<qsizetype>(bytes.size(), maxBytes));
+    qsizetype end = maxBytes;
+    // Step back over continuation bytes to the lead byte of the cut character; keep it
+    // only when its whole sequence fits.
+    qsizetype lead = end;
+    while (lead > 0 && isContinuation(static_cast<unsigned char>(bytes[lead])))
+        --lead;
+    const int length = utf8SequenceLength(static_cast<unsigned char>(bytes[lead]));
+    if (length > 0 && lead + length > end)
+        end = lead;
+    return bytes.first(end);
+}
+
+QByteArray TextCodec::encodeFitting(const QString &text, int maxBytes) const
+{
+    const QByteArray encoded = encode(text);
+    return cutAtBoundary(encoded, maxBytes).toByteArray();
+}
+
+QByteArray TextCodec::upper(QByteArrayView bytes) const
+{
+    QByteArray out;
+    out.reserve(bytes.size());
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[pos]);
+        if (byte < 0x80) {
+            out.append(byte >= 'a' && byte <= 'z' ? char(byte - 32) : char(byte));
+            ++pos;
+            continue;
+        }
+        const int length = encoding_ == TextEncoding::Utf8 ? utf8CharacterAt(bytes, pos) : 1;
+        if (length == 0) {
+            out.append(char(byte));
+            ++pos;
+            continue;
+        }
+        const QByteArrayView character = bytes.sliced(pos, length);
+        out.append(encode(decode(character).toUpper()));
+        pos += length;
+    }
+    return out;
+}
+
+TextEncoding TextCodec::encodingForLanguageDriver(quint8 languageDriverId)
+{
+    switch (languageDriverId) {
+    case 0x03: // Windows ANSI code page 1252
+    case 0x57: // ANSI (Borland DBWINUS0)
+    case 0x58: // Western European ANSI
+    case 0x59: // Spanish ANSI
+        return TextEncoding::Windows1252;
+    default:
+        return TextEncoding::Utf8;
+    }
+}
+
+quint8 TextCodec::languageDriverFor(TextEncoding encoding)
+{
+    // There is no dBASE driver id for UTF-8; 0 says "none" and other tools fall back
+    // to their default, while 0x57 keeps old catalogues' Windows text readable.
+    return encoding == TextEncoding::Windows1252 ? 0x57 : 0x00;
+}
+
+} // namespace numora::store
