@@ -1,4 +1,5 @@
 #include "mainwin/main_window.h"
+#include "platform/termination_signal.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Numora"));
     numora::TForm1 window;
+    numora::platform::TerminationSignal termination;
+    QObject::connect(&termination, &numora::platform::TerminationSignal::requested, &window, &QWidget::close);
     window.show();
     return QApplication::exec();
 }

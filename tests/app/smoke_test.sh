@@ -1,2 +1,42 @@
-#!/bin/sh
-exit 0
+#!/usr/bin/env bash
+# Starts the real program on a virtual X display, waits for its main window, keeps a
+# screenshot, then asks it to end and expects a clean exit.
+# Usage: smoke_test.sh NUMORA_BINARY WORK_DIR
+set -euo pipefail
+binary=$1
+work=$2
+if [ "${3:-}" != "--inside-display" ]; then
+    rm -rf "$work"
+    mkdir -p "$work"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary" "$work" --inside-display
+fi
+cd "$work"
+
+run_under_x() {
+    unset QT_QPA_PLATFORM
+    "$binary" >"$work/numora.log" 2>&1 &
+    local pid=$!
+    local found=""
+    for _ in $(seq 1 100); do
+        if xwininfo -root -tree 2>/dev/null | grep -q '"Brenlow Numora'; then
+            found=yes
+            break
+        fi
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -z "$found" ]; then
+        echo "the main window never appeared"; cat "$work/numora.log"; kill "$pid" 2>/dev/null || true; exit 1
+    fi
+    sleep 0.5
+    import -window root "$work/screenshot.png" 2>/dev/null || echo "(no screenshot taken)"
+    kill -TERM "$pid"
+    local status=0
+    wait "$pid" || status=$?
+    if [ "$status" -ne 0 ]; then
+        echo "numora ended with status $status"; cat "$work/numora.log"; exit 1
+    fi
+    echo "started, showed its window and ended cleanly"
+}
+
+run_under_x
