@@ -43,8 +43,10 @@ KeyPart keyPart(const FieldDescriptor &field, int limit, bool descending)
     const QString &name = field.name;
     switch (field.type) {
     case FieldType::Character:
+        // Upper-cased like every other text key, so a record sorts under the same
+        // letter tab as its initial says.
         if (field.width <= limit)
-            return {name, field.width};
+            return {QStringLiteral("UPPER(%1)").arg(name), field.width};
         return {QStringLiteral("UPPER(SUBSTR(%1,1,%2))").arg(name).arg(limit), limit};
     case FieldType::Memo:
         return {QStringLiteral("UPPER(SUBSTR(MLINE(%1,1),1,%2))").arg(name).arg(limit), limit};

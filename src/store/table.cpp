@@ -1114,6 +1114,19 @@ void Table::setRange(const RecordBuffer &start, const RecordBuffer &end)
     first();
 }
 
+void Table::setRangeKeys(const QByteArray &start, const QByteArray &end)
+{
+    requireTag("set a range");
+    rangeStart_ = start;
+    // Every key that begins with `end` sorts no later than `end` followed by 0xFF bytes.
+    rangeEnd_ = end + QByteArray(IndexFile::MaxKeyLength, '\xFF');
+    if (files_->index->tags()[size_t(tag_)].descending)
+        std::swap(rangeStart_, rangeEnd_);
+    rangeActive_ = true;
+    synchronised_ = false;
+    first();
+}
+
 void Table::cancelRange()
 {
     requireOpen();
