@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <compare>
 #include <optional>
 
 namespace numora::store {
@@ -32,8 +33,10 @@ public:
     QByteArray toFixed(int width, int decimals) const;
 
 private:
-    explicit Decimal(__int128 units) : units_(units) {}
-    __int128 units_ = 0; // value * 10^Scale
+    // __extension__ keeps -Wpedantic quiet about the compiler's 128-bit integer.
+    __extension__ typedef __int128 Units;
+    explicit Decimal(Units units) : units_(units) {}
+    Units units_ = 0; // value * 10^Scale
 };
 
 } // namespace numora::store
