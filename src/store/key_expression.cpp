@@ -591,14 +591,10 @@ private:
 
     Operand column(const Token &name)
     {
-        const auto found =
-            std::find_if(fields_.begin(), fields_.end(), [&](const FieldDescriptor &f) {
-                return f.name.compare(name.text, Qt::CaseInsensitive) == 0;
-            });
-        if (found == fields_.end())
+        const int index = columnIndex(name.text);
+        if (index < 0)
             failAt(name.position, QStringLiteral("there is no column %1").arg(name.text));
-        const int index = int(found - fields_.begin());
-        switch (found->type) {
+        switch (fields_[index].type) {
         case FieldType::Character:
         case FieldType::Logical:
             return std::make_unique<ColumnText>(index);
@@ -614,7 +610,16 @@ private:
         }
         failAt(name.position,
                QStringLiteral("column %1 holds binary data and cannot be part of a key")
-                   .arg(found->name));
+                   .arg(fields_[index].name));
+    }
+
+    int columnIndex(const QString &name) const // -1 when absent
+    {
+        const auto found =
+            std::find_if(fields_.begin(), fields_.end(), [&](const FieldDescriptor &field) {
+                return field.name.compare(name, Qt::CaseInsensitive) == 0;
+            });
+        return found == fields_.end() ? -1 : int(found - fields_.begin());
     }
 
     Decimal numberLiteral(const Token &token) const
@@ -738,18 +743,14 @@ private:
     Operand parseMline(const Function &function)
     {
         const Token name = take();
-        const auto memo =
-            std::find_if(fields_.begin(), fields_.end(), [&](const FieldDescriptor &f) {
-                return f.type == FieldType::Memo
-                       && f.name.compare(name.text, Qt::CaseInsensitive) == 0;
-            });
-        if (name.kind != TokenKind::Identifier || memo == fields_.end())
+        const int column = name.kind == TokenKind::Identifier ? columnIndex(name.text) : -1;
+        if (column < 0 || fields_[column].type != FieldType::Memo)
             failArguments(function, QStringLiteral("\"%1\" is not a memo column").arg(name.text));
         nextArgument(function);
         const int line = integerArgument(function, "line", 1, MaxPosition);
         closeArguments(function);
         readsMemo_ = true;
-        return std::make_unique<MemoLine>(int(memo - fields_.begin()), line);
+        return std::make_unique<MemoLine>(column, line);
     }
 
     Operand parseStr(const Function &function)
