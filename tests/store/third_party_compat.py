@@ -57,23 +57,23 @@ def open_with_dbfread(path, encoding):
     return table
 
 
-def check_table(folder, spec):
-    path = folder / spec['file']
-    table = open_with_dbfread(path, spec['encoding'])
+def check_table(folder, written):
+    path = folder / written['file']
+    table = open_with_dbfread(path, written['encoding'])
     problems = []
-    declared = [(c['name'], c['type'], c['width'], c['decimals']) for c in spec['columns']]
+    declared = [(c['name'], c['type'], c['width'], c['decimals']) for c in written['columns']]
     seen = [(f.name, f.type, f.length, f.decimal_count) for f in table.fields]
     if seen != declared:
         problems.append(f'{path.name}: columns read as {seen}, written as {declared}')
 
     for deleted, records in ((False, table.records), (True, table.deleted)):
-        expected = [r['values'] for r in spec['records'] if r['deleted'] == deleted]
+        expected = [r['values'] for r in written['records'] if r['deleted'] == deleted]
         kind = 'deleted' if deleted else 'live'
         if len(records) != len(expected):
             problems.append(f'{path.name}: {len(records)} {kind} records, expected {len(expected)}')
             continue
         for number, (record, values) in enumerate(zip(records, expected), start=1):
-            for column, want in zip(spec['columns'], values):
+            for column, want in zip(written['columns'], values):
                 got = record[column['name']]
                 if not value_matches(column['type'], got, want):
                     problems.append(f'{path.name}: {kind} record {number} {column["name"]}: '
@@ -85,8 +85,8 @@ def check_our_tables(writer, folder):
     subprocess.run([writer, str(folder)], check=True)
     manifest = json.loads((folder / 'expected.json').read_text(encoding='utf-8'))
     problems = []
-    for spec in manifest['tables']:
-        problems += check_table(folder, spec)
+    for written in manifest['tables']:
+        problems += check_table(folder, written)
     return problems
 
 
