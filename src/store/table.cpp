@@ -54,9 +54,11 @@ QString fileNameOf(const QString &path) { return QFileInfo(path).fileName(); }
 // (delete, rename, empty) unsafe; they ask the open region first.
 void requireNoOtherUser(const QString &dbfPath)
 {
-    const int fd = ::open(QFile::encodeName(dbfPath).constData(), O_RDONLY | O_CLOEXEC);
+    // An exclusive lock needs a descriptor open for writing; a file we cannot write we
+    // cannot delete or rename for others either.
+    const int fd = ::open(QFile::encodeName(dbfPath).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        return; // nothing to protect
+        return;
     const bool free = FileLock::tryLock(fd, lock_region::Open, 1, LockKind::Exclusive);
     ::close(fd);
     if (!free)
