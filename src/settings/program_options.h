@@ -20,7 +20,7 @@ inline constexpr char kOptionsFile[] = "options.dat";
 
 enum class PasswordMode : qint16 { Required = 0, NotRequired = 1 };
 enum class PublicFilesAccess : qint16 {
-    AsSpecifiedInAccounts = 0,
+    PerAccount = 0, // the access each account grants
     ReadAndWrite = 1,
     ReadOnly = 2,
     None = 3,
@@ -29,7 +29,7 @@ enum class UsersCount : qint16 { SingleUser = 0, MultiUser = 1 };
 
 struct ProgramOptions {
     PasswordMode passwordMode = PasswordMode::NotRequired;
-    PublicFilesAccess publicFilesAccess = PublicFilesAccess::AsSpecifiedInAccounts;
+    PublicFilesAccess publicFilesAccess = PublicFilesAccess::PerAccount;
     // As stored: an absolute path, or one relative to the program folder; empty stands
     // for the program folder.
     QString dataRoot;
