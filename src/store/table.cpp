@@ -679,9 +679,14 @@ QByteArray Table::bytes(int column) const
 
 bool Table::isNull(int column) const
 {
-    if (isMemoType(typeOf(column)))
-        return bytes(column).isEmpty();
-    return current_->isNull(column);
+    if (!isMemoType(typeOf(column)))
+        return current_->isNull(column);
+    // Answered from the block pointer: a picture need not be read, nor be readable,
+    // to know that the record has one.
+    for (const auto &[pendingColumn, value] : pendingMemo_)
+        if (pendingColumn == column)
+            return value.isEmpty();
+    return current_->memoBlock(column) == 0;
 }
 
 void Table::setText(int column, const QString &text)

@@ -18,7 +18,7 @@ using namespace numora::store;
 
 namespace {
 
-constexpr int Descr = 2, Country = 3, Cost = 9, Notes = 26, Picture = 27;
+constexpr int Descr = 2, Country = 3, Cost = 9, SmallPicture = 11, Notes = 26, Picture = 27;
 const QString kUnableToCreateIndex = "Unable to create Index!\rDatabase may be used by someone else - this function requires Exclusive Database Use.";
 
 class DatabaseManagerTest : public ::testing::Test {
@@ -141,6 +141,36 @@ TEST_F(DatabaseManagerTest, MasterHeldExclusivelyElsewhereFailsTheOpenAfterAskin
     EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: master.dbf\rRetry?", "Could not Open the Master.dbf file!"}));
     holder.close();
     EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("master.dbf"))) << "a master in use is never replaced";
+}
+
+TEST_F(DatabaseManagerTest, CopyBufferThatCannotBeOpenedOrMadeFailsTheOpen)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    manager.closeAll();
+    Table holder;
+    holder.setFolder(databaseFolder);
+    holder.setFileName("copy.dbf");
+    holder.setExclusive(true);
+    holder.open();
+    prompt.answer(Button::No);
+    EXPECT_FALSE(manager.openDatabase());
+    EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: copy.dbf\rRetry?", "Could not Open the Copy/Paste file!"}));
+    EXPECT_EQ(prompt.shown.back().kind, MessageKind::Error);
+}
+
+TEST_F(DatabaseManagerTest, NewDatabaseThatCannotBeMadeFailsTheOpen)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase()); // master and copy buffer exist from here on
+    manager.closeAll();
+    QFile::remove(QDir(databaseFolder).filePath("data.dbt"));
+    QFile::remove(QDir(programFolder).filePath("data.dbf"));
+    EXPECT_FALSE(manager.openDatabase());
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown[1].text, "Could not Open the new database!");
+    EXPECT_EQ(prompt.shown[1].kind, MessageKind::Error);
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("bad$$$.dbf"))) << "the old table is kept aside";
 }
 
 TEST_F(DatabaseManagerTest, DescendingTextPrimaryWithAscendingNumericSecondary)
@@ -400,11 +430,27 @@ TEST_F(DatabaseManagerTest, SummaryLinesShowEveryColumnShortly)
 {
     createRecords({QString(80, 'x')});
     ASSERT_TRUE(manager.openDatabase());
-    const QStringList lines = manager.recordSummaryLines(manager.recordTable());
+    Table &table = manager.recordTable();
+    table.first();
+    table.edit();
+    table.setText(Country, "Rome");
+    table.setText(Notes, "first line\r\nsecond line");
+    table.setBytes(Picture, QByteArray(10, 'p'));
+    table.post();
+    const QStringList lines = manager.recordSummaryLines(table);
     ASSERT_EQ(lines.size(), 26);
     EXPECT_EQ(lines[0], QString(50, 'x'));
-    EXPECT_EQ(lines[Picture - 2], "<PICTURE> - Empty");
-    EXPECT_EQ(lines[Notes - 2], "notes 1");
+    EXPECT_EQ(lines[Picture - 2], "<PICTURE> - Not Empty");
+    EXPECT_EQ(lines[SmallPicture - 2], "<PICTURE> - Empty");
+    EXPECT_EQ(lines[Notes - 2], "first line");
+    EXPECT_TRUE(prompt.shown.empty());
+
+    const QString memo = QDir(databaseFolder).filePath("data.dbt");
+    QFile::resize(memo, QFileInfo(memo).size() - 1024); // the notes' blocks are gone
+    table.first();
+    manager.recordSummaryLines(table);
+    ASSERT_EQ(prompt.texts(), QStringList({"Corrupt Memo Field!!! You should delete record: \rRome"}));
+    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Error);
 }
 
 } // namespace
