@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <compare>
 #include <optional>
 
 namespace numora::store {
@@ -15,12 +16,15 @@ public:
 
     Decimal() = default;
     static Decimal fromInteger(long long value);
-    // Rounds half away from zero to `decimals` places (0 .. Scale).
+    // Rounds half away from zero to `decimals` places (0 .. Scale). Throws DatabaseError
+    // for NaN, infinity and values of 10^27 or more, which cannot be held exactly.
     static Decimal fromDouble(double value, int decimals);
     // dBASE numeric text: optional blanks, sign, digits, point, digits. Anything else,
-    // including an all-blank field, gives no value.
+    // including an all-blank field or more than 27 integer digits, gives no value.
+    // Digits beyond Scale decimals are rounded.
     static std::optional<Decimal> parse(QByteArrayView text);
 
+    // Exact; throw DatabaseError rather than overflow.
     Decimal operator+(Decimal other) const;
     Decimal operator-(Decimal other) const;
     auto operator<=>(const Decimal &) const = default;
@@ -32,8 +36,10 @@ public:
     QByteArray toFixed(int width, int decimals) const;
 
 private:
-    explicit Decimal(__int128 units) : units_(units) {}
-    __int128 units_ = 0; // value * 10^Scale
+    // __extension__ keeps -Wpedantic quiet about the compiler's 128-bit integer.
+    __extension__ typedef __int128 Units;
+    explicit Decimal(Units units) : units_(units) {}
+    Units units_ = 0; // value * 10^Scale
 };
 
 } // namespace numora::store

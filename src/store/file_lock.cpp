@@ -48,7 +48,7 @@ void FileLock::lock(int fd, off_t start, off_t length, LockKind kind, int timeou
     auto pause = std::chrono::microseconds(50);
     while (!setLock(fd, start, length, lockType(kind))) {
         if (Clock::now() >= deadline)
-            throw DatabaseError(QStringLiteral("The table is busy: another user has held it for too long."));
+            throw DatabaseError(QStringLiteral("The table is busy: another user has held it for too long."), DatabaseErrorKind::InUse);
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }

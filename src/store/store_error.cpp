@@ -2,7 +2,10 @@
 
 namespace numora::store {
 
-DatabaseError::DatabaseError(const QString &message) : std::runtime_error(message.toStdString()) {}
+DatabaseError::DatabaseError(const QString &message, DatabaseErrorKind kind)
+    : std::runtime_error(message.toStdString()), kind_(kind)
+{
+}
 
 EngineError::EngineError(const QString &message) : std::runtime_error(message.toStdString()) {}
 

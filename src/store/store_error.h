@@ -8,10 +8,18 @@
 
 namespace numora::store {
 
+// Why a table operation failed, where a caller must tell the cases apart: an index
+// can be rebuilt, but a table another user holds must be left alone.
+enum class DatabaseErrorKind { General, InUse, Index };
+
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const QString &message);
+    explicit DatabaseError(const QString &message, DatabaseErrorKind kind = DatabaseErrorKind::General);
     QString message() const { return QString::fromUtf8(what()); }
+    DatabaseErrorKind kind() const { return kind_; }
+
+private:
+    DatabaseErrorKind kind_;
 };
 
 class EngineError : public std::runtime_error {

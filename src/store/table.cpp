@@ -60,7 +60,7 @@ void requireNoOtherUser(const QString &dbfPath)
     const bool free = FileLock::tryLock(fd, lock_region::Open, 1, LockKind::Exclusive);
     ::close(fd);
     if (!free)
-        throw DatabaseError(QStringLiteral("The table %1 is in use by another user.").arg(fileNameOf(dbfPath)));
+        throw DatabaseError(QStringLiteral("The table %1 is in use by another user.").arg(fileNameOf(dbfPath)), DatabaseErrorKind::InUse);
 }
 
 void removeFile(const QString &path)
@@ -203,22 +203,32 @@ void Table::open()
     if (!FileLock::tryLock(files->fd(), lock_region::Open, 1, openKind))
         throw DatabaseError(exclusive_
                                 ? QStringLiteral("The table %1 is in use by another user; exclusive use is not possible.").arg(fileName_)
-                                : QStringLiteral("The table %1 is opened exclusively by another user.").arg(fileName_));
+                                : QStringLiteral("The table %1 is opened exclusively by another user.").arg(fileName_),
+                            DatabaseErrorKind::InUse);
 
     if (files->dbf->layout().hasMemoColumns()) {
         if (!QFileInfo::exists(files->paths.dbt))
             throw DatabaseError(QStringLiteral("The memo file of %1 is missing.").arg(fileName_));
         files->memo = std::make_unique<MemoFile>(files->paths.dbt, true);
     }
-    if (QFileInfo::exists(files->paths.mdx))
-        files->index = std::make_unique<IndexFile>(files->paths.mdx, true);
-    else if (!tagName_.isEmpty())
-        throw DatabaseError(QStringLiteral("The index file of %1 is missing.").arg(fileName_));
+    if (QFileInfo::exists(files->paths.mdx)) {
+        try {
+            files->index = std::make_unique<IndexFile>(files->paths.mdx, true);
+        } catch (const DatabaseError &error) {
+            throw DatabaseError(error.message(), DatabaseErrorKind::Index);
+        }
+    } else if (!tagName_.isEmpty()) {
+        throw DatabaseError(QStringLiteral("The index file of %1 is missing.").arg(fileName_), DatabaseErrorKind::Index);
+    }
 
     files_ = std::move(files);
     try {
         tag_ = -1;
-        compileTags();
+        try {
+            compileTags();
+        } catch (const DatabaseError &error) {
+            throw DatabaseError(error.message(), DatabaseErrorKind::Index);
+        }
         {
             ReadGuard guard(*this);
             if (files_->index)
@@ -230,9 +240,8 @@ void Table::open()
         if (!tagName_.isEmpty()) {
             tag_ = files_->index->tagIndex(tagName_);
             if (tag_ < 0)
-                throw DatabaseError(QStringLiteral("The index tag %1 of %2 does not exist.").arg(tagName_, fileName_));
-            if (!files_->indexUsable)
-                throw DatabaseError(QStringLiteral("The index of %1 is out of date or damaged.").arg(fileName_));
+                throw DatabaseError(QStringLiteral("The index tag %1 of %2 does not exist.").arg(tagName_, fileName_), DatabaseErrorKind::Index);
+            requireIndexUsable();
         }
         state_ = TableState::Browse;
         rangeActive_ = false;
@@ -319,7 +328,7 @@ void Table::requireRecord(const char *what) const
 void Table::requireIndexUsable() const
 {
     if (tag_ >= 0 && !files_->indexUsable)
-        throw DatabaseError(QStringLiteral("The index of %1 is out of date or damaged.").arg(fileName_));
+        throw DatabaseError(QStringLiteral("The index of %1 is out of date or damaged.").arg(fileName_), DatabaseErrorKind::Index);
 }
 
 // ---------------------------------------------------------------------------
@@ -775,7 +784,7 @@ void Table::lockRecord(quint32 recno)
     if (exclusive_ || (bulk_ && bulk_->allRecordsLocked))
         return;
     if (!FileLock::tryLock(files_->fd(), lock_region::FirstRecord + recno, 1, LockKind::Exclusive))
-        throw DatabaseError(QStringLiteral("Record locked by another user."));
+        throw DatabaseError(QStringLiteral("Record locked by another user."), DatabaseErrorKind::InUse);
     lockedRecno_ = recno;
 }
 
@@ -1100,6 +1109,19 @@ void Table::setRange(const RecordBuffer &start, const RecordBuffer &end)
     requireTag("set a range");
     rangeStart_ = keyOf(tag_, start);
     rangeEnd_ = keyOf(tag_, end);
+    rangeActive_ = true;
+    synchronised_ = false;
+    first();
+}
+
+void Table::setRangeKeys(const QByteArray &start, const QByteArray &end)
+{
+    requireTag("set a range");
+    rangeStart_ = start;
+    // Every key that begins with `end` sorts no later than `end` followed by 0xFF bytes.
+    rangeEnd_ = end + QByteArray(IndexFile::MaxKeyLength, '\xFF');
+    if (files_->index->tags()[size_t(tag_)].descending)
+        std::swap(rangeStart_, rangeEnd_);
     rangeActive_ = true;
     synchronised_ = false;
     first();

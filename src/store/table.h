@@ -117,6 +117,10 @@ public:
     RecordBuffer blankRecord() const; // scratch record for range limits
     // The range's keys are the selected tag's key evaluated over the two records.
     void setRange(const RecordBuffer &start, const RecordBuffer &end);
+    // A range given by key bytes, `start` not above `end` bytewise whatever the tag's
+    // direction; keys that begin with `end` count as inside, so one-byte prefixes
+    // select by the key's first character.
+    void setRangeKeys(const QByteArray &start, const QByteArray &end);
     void cancelRange();
     bool hasRange() const;
 
