@@ -88,7 +88,7 @@ std::unique_ptr<DbfFile> openDataFile(const TableFiles &files)
     try {
         return std::make_unique<DbfFile>(files.dbf, false);
     } catch (const DatabaseError &error) {
-        throw CannotRunError{error.message()};
+        throw CannotRunError{QStringLiteral("%1: %2").arg(files.dbf, error.message())};
     }
 }
 
