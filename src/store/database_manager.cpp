@@ -325,6 +325,25 @@ void DatabaseManager::installNumbering(Table &table)
     };
 }
 
+QString DatabaseManager::freeRecordTableName()
+{
+    constexpr int MaxRecordTables = 999;
+    std::vector<bool> used(MaxRecordTables + 1, false);
+    const Bookmark row = master_.bookmark();
+    for (master_.first(); !master_.eof(); master_.next()) {
+        const QString name = master_.text(0).toLower();
+        static const QRegularExpression numbered(QStringLiteral("^data_(\\d{1,3})\\.dbf$"));
+        const auto match = numbered.match(name);
+        if (match.hasMatch())
+            used[size_t(match.captured(1).toInt())] = true;
+    }
+    master_.gotoBookmark(row);
+    for (int n = 1; n <= MaxRecordTables; ++n)
+        if (!used[size_t(n)])
+            return QStringLiteral("data_%1.dbf").arg(n);
+    return {};
+}
+
 void DatabaseManager::setMasterCounter(int value)
 {
     if (!master_.isOpen())

@@ -87,6 +87,8 @@ public:
     // Tables from the templates of the program folder.
     void createTable(const QString &path, bool keepTags);
     void createMaster();
+    // The lowest data_<n>.dbf (1..999) the master table does not list; empty when all are.
+    QString freeRecordTableName();
     // Numbers new records of `table` from the master row's counter.
     void installNumbering(Table &table);
 

@@ -65,6 +65,10 @@ public:
     void sync(); // fdatasync
 
 private:
+    qint64 recordOffset(qint64 recno) const;
+    void requireWritable() const;
+    void requireRecordNumber(quint32 recno) const;
+
     QString path_;
     int fd_ = -1;
     bool writable_ = false;

@@ -40,6 +40,12 @@ public:
     void sync();
 
 private:
+    QByteArray readDbase4Value(quint32 block, quint32 length, qint64 fileSize) const;
+    QByteArray readDbase3Value(quint32 block) const;
+    // The block where the next value goes: the header's word, but never inside the bytes
+    // already in the file.
+    quint32 nextFreeBlock() const;
+
     QString path_;
     int fd_ = -1;
     bool writable_ = false;

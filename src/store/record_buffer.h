@@ -51,6 +51,10 @@ public:
     void setMemoBlock(int column, quint32 block);
 
 private:
+    const FieldDescriptor &fieldAt(int column) const;
+    // The column, or DatabaseError when it is not of `type`.
+    const FieldDescriptor &requireType(int column, FieldType type) const;
+
     std::shared_ptr<const DbfLayout> layout_;
     QByteArray bytes_;
 };

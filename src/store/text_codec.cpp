@@ -1,5 +1,6 @@
 #include "store/text_codec.h"
 
+#include <QList>
 #include <array>
 
 namespace numora::store {
@@ -20,12 +21,12 @@ char16_t windows1252ToUnicode(unsigned char byte)
     return byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : char16_t(byte);
 }
 
-char windows1252FromUnicode(char16_t unit)
+char windows1252FromUnicode(char32_t codePoint)
 {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return char(unit);
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return char(codePoint);
     for (size_t i = 0; i < kWindows1252High.size(); ++i)
-        if (kWindows1252High[i] == unit)
+        if (kWindows1252High[i] == codePoint)
             return char(0x80 + i);
     return '?';
 }
@@ -59,6 +60,19 @@ int utf8CharacterAt(QByteArrayView bytes, qsizetype pos)
     return length;
 }
 
+// Upper-cases one encoded character where the encoding holds the result as one
+// character; otherwise it stays as it is, so 'ß' does not grow into "SS" and a
+// Windows-1252 'µ' does not turn into '?' (its upper case is Greek).
+QByteArray upperCharacter(const TextCodec &codec, QByteArrayView character)
+{
+    const QString original = codec.decode(character);
+    const QString upper = original.toUpper();
+    const QByteArray encoded = codec.encode(upper);
+    if (upper.size() != original.size() || codec.decode(encoded) != upper)
+        return character.toByteArray();
+    return encoded;
+}
+
 } // namespace
 
 QByteArray TextCodec::encode(const QString &text) const
@@ -67,8 +81,9 @@ QByteArray TextCodec::encode(const QString &text) const
         return text.toUtf8();
     QByteArray out;
     out.reserve(text.size());
-    for (QChar c : text)
-        out.append(windows1252FromUnicode(c.unicode()));
+    // By code point, so a character outside the BMP becomes one '?', not two.
+    for (char32_t codePoint : QStringView(text).toUcs4())
+        out.append(windows1252FromUnicode(codePoint));
     return out;
 }
 
@@ -125,8 +140,7 @@ QByteArray TextCodec::upper(QByteArrayView bytes) const
             ++pos;
             continue;
         }
-        const QByteArrayView character = bytes.sliced(pos, length);
-        out.append(encode(decode(character).toUpper()));
+        out.append(upperCharacter(*this, bytes.sliced(pos, length)));
         pos += length;
     }
     return out;

@@ -2,6 +2,7 @@
 // tests create and does one thing, reporting on stdout, until its stdin closes:
 //   hold-record DIR RECNO   edit record RECNO (entry order) and keep it locked
 //   hold-exclusive DIR      keep the table open exclusively
+//   hold-open DIR FILE      keep any table of the folder open (shared)
 //   append DIR COUNT TAG    append COUNT records ("peer <pid> <i>"), printing "posted <i>"
 // It prints "ready" once it holds what it was asked for, "refused" when it could not.
 
@@ -48,6 +49,15 @@ int holdExclusive(const QString &dir)
     return 0;
 }
 
+int holdOpen(const QString &dir, const QString &file)
+{
+    Table table;
+    openTable(table, dir, {}, false, file);
+    std::cout << "ready" << std::endl;
+    waitForStdinToClose();
+    return 0;
+}
+
 int append(const QString &dir, int count, const QString &tag)
 {
     Table table;
@@ -72,12 +82,14 @@ int main(int argc, char *argv[])
             return holdRecord(args[2], args[3].toInt());
         if (args.size() == 3 && args[1] == "hold-exclusive")
             return holdExclusive(args[2]);
+        if (args.size() == 4 && args[1] == "hold-open")
+            return holdOpen(args[2], args[3]);
         if (args.size() >= 4 && args[1] == "append")
             return append(args[2], args[3].toInt(), args.value(4));
     } catch (const DatabaseError &error) {
         std::cout << "refused " << error.what() << std::endl;
         return 2;
     }
-    std::cerr << "usage: table_peer hold-record DIR RECNO | hold-exclusive DIR | append DIR COUNT [TAG]\n";
+    std::cerr << "usage: table_peer hold-record DIR RECNO | hold-exclusive DIR | hold-open DIR FILE | append DIR COUNT [TAG]\n";
     return 64;
 }

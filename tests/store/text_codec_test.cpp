@@ -1,1 +1,137 @@
+#include "store/text_codec.h"
+
 #include <gtest/gtest.h>
+
+namespace numora::store {
+namespace {
+
+const TextCodec utf8(TextEncoding::Utf8);
+const TextCodec windows1252(TextEncoding::Windows1252);
+
+TEST(TextCodecTest, Windows1252KeepsEveryByte)
+{
+    QByteArray allBytes;
+    for (int byte = 0; byte < 256; ++byte)
+        allBytes.append(char(byte));
+
+    const QString text = windows1252.decode(allBytes);
+
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(windows1252.encode(text), allBytes);
+}
+
+TEST(TextCodecTest, Windows1252MapsTheCharactersItDiffersInFromLatin1)
+{
+    EXPECT_EQ(windows1252.encode(QStringLiteral("Münze €")), QByteArray("M\xFCnze \x80"));
+    EXPECT_EQ(windows1252.decode("\x80\x8A\x9F"), QStringLiteral("€ŠŸ"));
+    // A character the code page lacks is one '?', even outside the 16-bit range.
+    EXPECT_EQ(windows1252.encode(QStringLiteral("a\u0100b\U0001F600c")), QByteArray("a?b?c"));
+}
+
+struct CutCase {
+    const char *name;
+    TextEncoding encoding;
+    QString text;
+    int maxBytes;
+    QByteArray expected;
+};
+
+class TextCodecCutTest : public testing::TestWithParam<CutCase> {};
+
+TEST_P(TextCodecCutTest, KeepsWholeCharactersOnly)
+{
+    const CutCase &c = GetParam();
+    EXPECT_EQ(TextCodec(c.encoding).encodeFitting(c.text, c.maxBytes), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextCodecCutTest,
+    testing::Values(
+        CutCase{"fits", TextEncoding::Utf8, QStringLiteral("abc"), 5, "abc"},
+        CutCase{"asciiCut", TextEncoding::Utf8, QStringLiteral("abcdef"), 4, "abcd"},
+        CutCase{"twoByteSplit", TextEncoding::Utf8, QStringLiteral("aé"), 2, "a"},
+        CutCase{"twoByteWhole", TextEncoding::Utf8, QStringLiteral("aéb"), 3, "a\xC3\xA9"},
+        CutCase{"threeByteAfterOne", TextEncoding::Utf8, QStringLiteral("€"), 1, ""},
+        CutCase{"threeByteAfterTwo", TextEncoding::Utf8, QStringLiteral("a€"), 3, "a"},
+        CutCase{"fourByteAfterThree", TextEncoding::Utf8, QStringLiteral("x\U0001F600"), 4, "x"},
+        CutCase{"fourByteWhole", TextEncoding::Utf8, QStringLiteral("\U0001F600y"), 4,
+                "\xF0\x9F\x98\x80"},
+        CutCase{"zeroBytes", TextEncoding::Utf8, QStringLiteral("abc"), 0, ""},
+        CutCase{"windows1252ByByte", TextEncoding::Windows1252, QStringLiteral("Münze €"), 2,
+                "M\xFC"}),
+    [](const testing::TestParamInfo<CutCase> &info) { return std::string(info.param.name); });
+
+// Every cut of a text mixing 1- to 4-byte characters is whole characters, and the
+// longest prefix that fits.
+TEST(TextCodecTest, Utf8CutAtEveryLengthEndsOnACharacter)
+{
+    const QString text = QStringLiteral("aé€\U0001F600bß");
+    const QByteArray encoded = utf8.encode(text);
+    for (int maxBytes = 0; maxBytes <= encoded.size(); ++maxBytes) {
+        SCOPED_TRACE(maxBytes);
+        const QByteArray cut = utf8.encodeFitting(text, maxBytes);
+        const QString decoded = utf8.decode(cut);
+        EXPECT_TRUE(text.startsWith(decoded));
+        EXPECT_EQ(utf8.encode(decoded), cut) << "cut inside a character";
+        EXPECT_LE(cut.size(), maxBytes);
+        if (cut.size() == encoded.size())
+            continue;
+        const int nextLength = text.at(decoded.size()).isHighSurrogate() ? 2 : 1;
+        const QByteArray nextCharacter = utf8.encode(text.mid(decoded.size(), nextLength));
+        EXPECT_GT(cut.size() + nextCharacter.size(), maxBytes) << "a whole character more fits";
+    }
+}
+
+TEST(TextCodecTest, CutLeavesMalformedUtf8WithinTheLimit)
+{
+    const QByteArray strayContinuations("ab\x80\x80\x80\x80", 6);
+    EXPECT_LE(utf8.cutAtBoundary(strayContinuations, 4).size(), 4);
+    EXPECT_EQ(utf8.cutAtBoundary("\xFF\xFE", 1), QByteArrayView("\xFF"));
+}
+
+struct UpperCase {
+    const char *name;
+    TextEncoding encoding;
+    QByteArray bytes;
+    QByteArray expected;
+};
+
+class TextCodecUpperTest : public testing::TestWithParam<UpperCase> {};
+
+TEST_P(TextCodecUpperTest, UpperCasesWhatTheEncodingHolds)
+{
+    const UpperCase &c = GetParam();
+    EXPECT_EQ(TextCodec(c.encoding).upper(c.bytes), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextCodecUpperTest,
+    testing::Values(
+        UpperCase{"ascii", TextEncoding::Utf8, "Denar 1/2", "DENAR 1/2"},
+        UpperCase{"utf8Umlaut", TextEncoding::Utf8, "m\xC3\xBCnze", "M\xC3\x9CNZE"},
+        UpperCase{"utf8Cyrillic", TextEncoding::Utf8, "\xD1\x80\xD1\x83\xD0\xB1",
+                  "\xD0\xA0\xD0\xA3\xD0\x91"},
+        UpperCase{"utf8SharpSStays", TextEncoding::Utf8,
+                  "stra\xC3\x9F"
+                  "e",
+                  "STRA\xC3\x9F"
+                  "E"},
+        UpperCase{"utf8BrokenBytesStay", TextEncoding::Utf8, QByteArray("a\xFF\xC3", 3),
+                  QByteArray("A\xFF\xC3", 3)},
+        UpperCase{"windows1252Umlaut", TextEncoding::Windows1252, "m\xFCnze", "M\xDCNZE"},
+        UpperCase{"windows1252Caron", TextEncoding::Windows1252, "\x9A\xFF", "\x8A\x9F"},
+        UpperCase{"windows1252MicroStays", TextEncoding::Windows1252, "\xB5g", "\xB5G"}),
+    [](const testing::TestParamInfo<UpperCase> &info) { return std::string(info.param.name); });
+
+TEST(TextCodecTest, LanguageDriverChoosesTheEncoding)
+{
+    EXPECT_EQ(TextCodec::encodingForLanguageDriver(0x57), TextEncoding::Windows1252);
+    EXPECT_EQ(TextCodec::encodingForLanguageDriver(0x03), TextEncoding::Windows1252);
+    EXPECT_EQ(TextCodec::encodingForLanguageDriver(0x00), TextEncoding::Utf8);
+    for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252})
+        EXPECT_EQ(TextCodec::encodingForLanguageDriver(TextCodec::languageDriverFor(encoding)),
+                  encoding);
+}
+
+} // namespace
+} // namespace numora::store

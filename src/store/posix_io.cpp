@@ -1,0 +1,137 @@
+#include "store/posix_io.h"
+
+#include "store/store_error.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace numora::store::posix {
+
+namespace {
+
+[[noreturn]] void throwSystemError(const char *action, const QString &path)
+{
+    const int error = errno;
+    throw DatabaseError(
+        QStringLiteral("Cannot %1 %2: %3")
+            .arg(QLatin1String(action), path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+int openFlags(OpenMode mode)
+{
+    switch (mode) {
+    case OpenMode::ReadOnly:
+        return O_RDONLY;
+    case OpenMode::ReadWrite:
+        return O_RDWR;
+    case OpenMode::CreateOrTruncate:
+        return O_WRONLY | O_CREAT | O_TRUNC;
+    }
+    return O_RDONLY;
+}
+
+} // namespace
+
+UniqueFd::~UniqueFd() { closeFile(fd_); }
+
+UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
+{
+    if (this != &other) {
+        closeFile(fd_);
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+int UniqueFd::release()
+{
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+UniqueFd openFile(const QString &path, OpenMode mode)
+{
+    const QByteArray nativePath = QFile::encodeName(path);
+    int fd;
+    do {
+        fd = ::open(nativePath.constData(), openFlags(mode) | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throwSystemError("open", path);
+    return UniqueFd(fd);
+}
+
+void closeFile(int fd)
+{
+    // Not retried on EINTR: on Linux the descriptor is released either way.
+    if (fd >= 0)
+        ::close(fd);
+}
+
+qint64 fileSize(int fd, const QString &path)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        throwSystemError("inspect", path);
+    return status.st_size;
+}
+
+QByteArray readAt(int fd, const QString &path, qint64 offset, qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throwSystemError("read", path);
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+void writeAt(int fd, const QString &path, qint64 offset, QByteArrayView bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.data() + done, size_t(bytes.size() - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throwSystemError("write", path);
+        if (n == 0) {
+            errno = EIO; // a regular file never accepts nothing; do not spin on it
+            throwSystemError("write", path);
+        }
+        done += n;
+    }
+}
+
+void truncateFile(int fd, const QString &path, qint64 size)
+{
+    int result;
+    do {
+        result = ::ftruncate(fd, size);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        throwSystemError("shorten", path);
+}
+
+void syncData(int fd, const QString &path)
+{
+    if (::fdatasync(fd) != 0)
+        throwSystemError("flush", path);
+}
+
+} // namespace numora::store::posix

@@ -1,0 +1,39 @@
+#include "store/table_templates.h"
+
+#include "store/folder_lookup.h"
+#include "store/index_file.h"
+#include "store/record_schema.h"
+#include "store/table.h"
+
+#include <QDir>
+
+namespace numora::store {
+
+namespace {
+
+void writeTemplate(const QString &folder, const QString &fileName, const FieldList &fields, const TagDefinition &tag)
+{
+    if (existsInFolder(folder, fileName))
+        return;
+    const QString path = QDir(folder).filePath(fileName);
+    Table::createTable(path, fields);
+    Table table;
+    table.setFolder(folder);
+    table.setFileName(fileName);
+    table.setExclusive(true);
+    table.open();
+    table.addTag(tag);
+}
+
+} // namespace
+
+void ensureTableTemplates(const QString &programFolder)
+{
+    // The record table's first sort is entry order: the numeric key of column 0.
+    writeTemplate(programFolder, QStringLiteral("data.dbf"), recordTableFields(), TagDefinition{QStringLiteral("IDX0"), QStringLiteral("STR(NUMBER,20,4)")});
+    writeTemplate(programFolder, QStringLiteral("master.dbf"), masterTableFields(), TagDefinition{QStringLiteral("IDX0"), QStringLiteral("FILENAME")});
+    // Lookup items compare exactly: a value differing only in letter case is another item.
+    writeTemplate(programFolder, QStringLiteral("list.dbf"), listTableFields(), TagDefinition{QStringLiteral("IDX"), QStringLiteral("ITEM")});
+}
+
+} // namespace numora::store
