@@ -30,8 +30,8 @@
 
 namespace {
 
-using numora::store::BulkUpdate;
 using numora::store::Bookmark;
+using numora::store::BulkUpdate;
 using numora::store::FieldList;
 using numora::store::FieldType;
 using numora::store::Table;
@@ -56,12 +56,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-template <typename Work>
-double millisecondsFor(Work &&work)
+template <typename Work> double millisecondsFor(Work &&work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
 double percentile(std::vector<double> values, double fraction)
@@ -74,7 +74,8 @@ double percentile(std::vector<double> values, double fraction)
 QString markForCountry(const QString &country)
 {
     const QChar initial = country.isEmpty() ? QChar() : country.front().toUpper();
-    return initial >= QLatin1Char('A') && initial <= QLatin1Char('M') ? QStringLiteral("2") : QStringLiteral("0");
+    return initial >= QLatin1Char('A') && initial <= QLatin1Char('M') ? QStringLiteral("2")
+                                                                      : QStringLiteral("0");
 }
 
 // ---------------------------------------------------------------------------
@@ -100,12 +101,15 @@ public:
             result = sqlite3_bind_double(statement_, index, *number);
         } else if (const auto *text = std::get_if<QString>(&value)) {
             const QByteArray utf8 = text->toUtf8();
-            result = sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            result = sqlite3_bind_text(statement_, index, utf8.constData(), int(utf8.size()),
+                                       SQLITE_TRANSIENT);
         } else if (const auto *date = std::get_if<QDate>(&value)) {
             const QByteArray iso = date->toString(Qt::ISODate).toLatin1();
-            result = sqlite3_bind_text(statement_, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+            result = sqlite3_bind_text(statement_, index, iso.constData(), int(iso.size()),
+                                       SQLITE_TRANSIENT);
         } else if (const auto *bytes = std::get_if<QByteArray>(&value)) {
-            result = sqlite3_bind_blob(statement_, index, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
+            result = sqlite3_bind_blob(statement_, index, bytes->constData(), int(bytes->size()),
+                                       SQLITE_TRANSIENT);
         } else {
             result = sqlite3_bind_null(statement_, index);
         }
@@ -139,7 +143,8 @@ class Database {
 public:
     explicit Database(const QString &path)
     {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
             const std::string message = sqlite3_errmsg(db_);
             sqlite3_close_v2(db_);
             throw BenchError("sqlite: cannot open " + path.toStdString() + ": " + message);
@@ -208,12 +213,15 @@ public:
     double appendAll(const std::vector<GeneratedRecord> &records)
     {
         return millisecondsFor([&] {
-            Table::createTable(QDir(folder_).filePath(DataFile), numora::store::recordTableFields());
+            Table::createTable(QDir(folder_).filePath(DataFile),
+                               numora::store::recordTableFields());
             {
                 Table table;
                 open(table, {}, true);
-                table.addTag(TagDefinition{QStringLiteral("DESCR"), QStringLiteral("UPPER(DESCR)")});
-                table.addTag(TagDefinition{QStringLiteral("COST"), QStringLiteral("STR(COST,20,4)")});
+                table.addTag(
+                    TagDefinition{QStringLiteral("DESCR"), QStringLiteral("UPPER(DESCR)")});
+                table.addTag(
+                    TagDefinition{QStringLiteral("COST"), QStringLiteral("STR(COST,20,4)")});
             }
             Table table;
             open(table, {}, false);
@@ -395,8 +403,9 @@ public:
 
     std::pair<double, qint64> markEveryRecord()
     {
-        const double ms = exec("UPDATE t SET mark = CASE WHEN upper(substr(country, 1, 1)) BETWEEN 'A' AND 'M' "
-                               "THEN '2' ELSE '0' END");
+        const double ms =
+            exec("UPDATE t SET mark = CASE WHEN upper(substr(country, 1, 1)) BETWEEN 'A' AND 'M' "
+                 "THEN '2' ELSE '0' END");
         Database db(path_);
         return {ms, db.count("SELECT count(*) FROM t WHERE mark = '2'")};
     }
@@ -425,7 +434,8 @@ public:
         qint64 total = 0;
         const double ms = millisecondsFor([&] {
             db.exec("BEGIN");
-            Statement count(db.handle(), "SELECT count(*) FROM t WHERE mark = '0' AND upper(descr) >= ? AND upper(descr) < ?");
+            Statement count(db.handle(), "SELECT count(*) FROM t WHERE mark = '0' "
+                                         "AND upper(descr) >= ? AND upper(descr) < ?");
             for (char letter = 'A'; letter <= 'Z'; ++letter) {
                 count.bind(1, QString(QLatin1Char(letter)));
                 count.bind(2, QString(QLatin1Char(char(letter + 1))));
@@ -466,8 +476,8 @@ private:
 
 void report(const char *step, double ours, double sqlite, const char *target = nullptr)
 {
-    std::printf("%s: numora %.1f ms, sqlite %.1f ms, ratio %.2f%s%s%s\n", step, ours, sqlite, ours / sqlite,
-                target ? " (target " : "", target ? target : "", target ? ")" : "");
+    std::printf("%s: numora %.1f ms, sqlite %.1f ms, ratio %.2f%s%s%s\n", step, ours, sqlite,
+                ours / sqlite, target ? " (target " : "", target ? target : "", target ? ")" : "");
 }
 
 // Targets kept for the summary at the end.
@@ -487,7 +497,8 @@ private:
 void requireSameCount(const char *what, qint64 ours, qint64 sqlite)
 {
     if (ours != sqlite)
-        throw BenchError(std::string("the stores disagree on ") + what + ": numora " + std::to_string(ours) + ", sqlite " + std::to_string(sqlite));
+        throw BenchError(std::string("the stores disagree on ") + what + ": numora " +
+                         std::to_string(ours) + ", sqlite " + std::to_string(sqlite));
 }
 
 std::vector<PostEdit> randomEdits(const std::vector<GeneratedRecord> &records)
@@ -543,7 +554,8 @@ void run(const Options &options, const QString &folder, std::string &step)
 {
     std::printf("store_bench: %u records, files in %s\n", options.records, qPrintable(folder));
     OurStore ours(prepareFolder(folder, "numora"));
-    SqliteStore sqlite(QDir(prepareFolder(folder, "sqlite")).filePath(QStringLiteral("bench.sqlite")));
+    SqliteStore sqlite(
+        QDir(prepareFolder(folder, "sqlite")).filePath(QStringLiteral("bench.sqlite")));
     Targets targets;
 
     step = "generating the records";
@@ -556,7 +568,8 @@ void run(const Options &options, const QString &folder, std::string &step)
     report("append all records, 2 tags", ours.appendAll(records), sqlite.appendAll(records));
 
     step = "tag build";
-    const double ourTag = ours.addTag(TagDefinition{QStringLiteral("BYCOUNTRY"), QStringLiteral("UPPER(COUNTRY)")});
+    const double ourTag =
+        ours.addTag(TagDefinition{QStringLiteral("BYCOUNTRY"), QStringLiteral("UPPER(COUNTRY)")});
     const double sqliteTag = sqlite.exec("CREATE INDEX t_country ON t(upper(country))");
     report("tag build", ourTag, sqliteTag, "<= 2.00");
     targets.add("tag build within 2x of sqlite", ourTag <= 2 * sqliteTag);
@@ -569,7 +582,8 @@ void run(const Options &options, const QString &folder, std::string &step)
         sqliteOpens.push_back(sqlite.openAndReadFirstPage());
     }
     const double ourOpen = percentile(ourOpens, 0.5);
-    report("open on tag + first 20 rows (median of 5)", ourOpen, percentile(sqliteOpens, 0.5), "numora < 20 ms");
+    report("open on tag + first 20 rows (median of 5)", ourOpen, percentile(sqliteOpens, 0.5),
+           "numora < 20 ms");
     targets.add("open on tag + first page under 20 ms", ourOpen < 20);
 
     step = "full pass";
@@ -585,9 +599,11 @@ void run(const Options &options, const QString &folder, std::string &step)
     const std::vector<double> sqlitePosts = sqlite.postOneByOne(edits);
     const double ourMedian = percentile(ourPosts, 0.5);
     const double sqliteMedian = percentile(sqlitePosts, 0.5);
-    std::printf("post changing an indexed column, 3 tags, %d posts: numora median %.3f ms p95 %.3f ms, "
-                "sqlite median %.3f ms p95 %.3f ms, ratio %.2f (target numora median < 1 ms)\n",
-                SinglePosts, ourMedian, percentile(ourPosts, 0.95), sqliteMedian, percentile(sqlitePosts, 0.95), ourMedian / sqliteMedian);
+    std::printf(
+        "post changing an indexed column, 3 tags, %d posts: numora median %.3f ms p95 %.3f ms, "
+        "sqlite median %.3f ms p95 %.3f ms, ratio %.2f (target numora median < 1 ms)\n",
+        SinglePosts, ourMedian, percentile(ourPosts, 0.95), sqliteMedian,
+        percentile(sqlitePosts, 0.95), ourMedian / sqliteMedian);
     targets.add("median post under 1 ms", ourMedian < 1);
 
     step = "range count";
@@ -596,7 +612,8 @@ void run(const Options &options, const QString &folder, std::string &step)
     const auto [ourRanges, ourTotal] = ours.countRangesByInitial(QStringLiteral("MARKDESCR"));
     const auto [sqliteRanges, sqliteTotal] = sqlite.countRangesByInitial();
     requireSameCount("the records in the 26 ranges", ourTotal, sqliteTotal);
-    const std::string rangeStep = "range on first key character + count, 26 letters, " + std::to_string(ourTotal) + " records";
+    const std::string rangeStep = "range on first key character + count, 26 letters, " +
+                                  std::to_string(ourTotal) + " records";
     report(rangeStep.c_str(), ourRanges, sqliteRanges);
 
     targets.print();
@@ -608,7 +625,8 @@ int main(int argc, char **argv)
 {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "usage: store_bench [--records N (at least %d)] [--dir D]\n", FirstPageRows);
+        std::fprintf(stderr, "usage: store_bench [--records N (at least %d)] [--dir D]\n",
+                     FirstPageRows);
         return 2;
     }
     std::optional<QTemporaryDir> temporary;

@@ -41,7 +41,8 @@ public:
     // Creates folder/data.dbf (the folder too when needed) holding records 1..count and
     // the given tags. Throws DatabaseError when the table exists already or cannot be
     // written.
-    void write(const QString &folder, quint32 count, const std::vector<store::TagDefinition> &tags = {}) const;
+    void write(const QString &folder, quint32 count,
+               const std::vector<store::TagDefinition> &tags = {}) const;
 
     static QString dataFileName() { return QStringLiteral("data.dbf"); }
 

@@ -77,8 +77,10 @@ struct TableFiles {
             throw CannotRunError{QStringLiteral("%1: no such table").arg(argument)};
         const QFileInfo actual(files.dbf);
         files.fileName = actual.fileName();
-        files.dbt = resolveInFolder(files.folder, actual.completeBaseName() + QStringLiteral(".dbt"));
-        files.mdx = resolveInFolder(files.folder, actual.completeBaseName() + QStringLiteral(".mdx"));
+        files.dbt =
+            resolveInFolder(files.folder, actual.completeBaseName() + QStringLiteral(".dbt"));
+        files.mdx =
+            resolveInFolder(files.folder, actual.completeBaseName() + QStringLiteral(".mdx"));
         return files;
     }
 };
@@ -94,7 +96,8 @@ std::unique_ptr<DbfFile> openDataFile(const TableFiles &files)
 
 // Calls `visit` with every record's bytes, in record number order. Reads in chunks: a
 // table of a hundred thousand records would otherwise take as many reads.
-void forEachRecord(const DbfFile &dbf, quint32 count, const std::function<void(quint32, QByteArrayView)> &visit)
+void forEachRecord(const DbfFile &dbf, quint32 count,
+                   const std::function<void(quint32, QByteArrayView)> &visit)
 {
     constexpr quint32 ChunkRecords = 512;
     const int length = dbf.layout().recordLength;
@@ -132,12 +135,14 @@ QString versionName(quint8 version)
 
 QString encodingName(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Windows-1252");
+    return encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
+                                          : QStringLiteral("Windows-1252");
 }
 
 QString hexByte(quint8 value)
 {
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    return QStringLiteral("0x") +
+           QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
 }
 
 void printColumns(const FieldList &fields)
@@ -164,12 +169,18 @@ void printIndex(const TableFiles &files, quint32 recordCount)
         const IndexFile index(files.mdx, false);
         const bool consistent = !index.isDirty() && index.isConsistent(recordCount);
         printLine(QStringLiteral("Index:           %1, %2")
-                      .arg(QFileInfo(files.mdx).fileName(), consistent ? QStringLiteral("consistent") : QStringLiteral("OUT OF DATE")));
+                      .arg(QFileInfo(files.mdx).fileName(), consistent
+                                                                ? QStringLiteral("consistent")
+                                                                : QStringLiteral("OUT OF DATE")));
         printLine(QStringLiteral("Tags:"));
         for (const TagDefinition &tag : index.tags())
-            printLine(QStringLiteral("  %1  %2%3").arg(tag.name, -10).arg(tag.expression, tag.descending ? QStringLiteral("  (descending)") : QString()));
+            printLine(QStringLiteral("  %1  %2%3")
+                          .arg(tag.name, -10)
+                          .arg(tag.expression,
+                               tag.descending ? QStringLiteral("  (descending)") : QString()));
     } catch (const DatabaseError &error) {
-        printLine(QStringLiteral("Index:           %1 cannot be read: %2").arg(QFileInfo(files.mdx).fileName(), error.message()));
+        printLine(QStringLiteral("Index:           %1 cannot be read: %2")
+                      .arg(QFileInfo(files.mdx).fileName(), error.message()));
     }
 }
 
@@ -180,14 +191,19 @@ int runInfo(const TableFiles &files)
     const ScopedLock noWritesMeanwhile(dbf->fd(), lock_region::Write, 1, LockKind::Shared);
     const quint32 count = dbf->readRecordCount();
     quint32 deleted = 0;
-    forEachRecord(*dbf, count, [&](quint32, QByteArrayView record) { deleted += isDeleted(record) ? 1 : 0; });
+    forEachRecord(*dbf, count,
+                  [&](quint32, QByteArrayView record) { deleted += isDeleted(record) ? 1 : 0; });
     const QDate lastUpdate = dbf->readLastUpdate();
 
     printLine(QStringLiteral("File:            %1").arg(files.dbf));
-    printLine(QStringLiteral("Version:         %1 (%2)").arg(hexByte(layout.version), versionName(layout.version)));
-    printLine(QStringLiteral("Language driver: %1 (%2)").arg(hexByte(layout.languageDriver), encodingName(layout.codec.encoding())));
+    printLine(QStringLiteral("Version:         %1 (%2)")
+                  .arg(hexByte(layout.version), versionName(layout.version)));
+    printLine(QStringLiteral("Language driver: %1 (%2)")
+                  .arg(hexByte(layout.languageDriver), encodingName(layout.codec.encoding())));
     printLine(QStringLiteral("Records:         %1 (%2 deleted)").arg(count).arg(deleted));
-    printLine(QStringLiteral("Last update:     %1").arg(lastUpdate.isValid() ? lastUpdate.toString(Qt::ISODate) : QStringLiteral("none")));
+    printLine(
+        QStringLiteral("Last update:     %1")
+            .arg(lastUpdate.isValid() ? lastUpdate.toString(Qt::ISODate) : QStringLiteral("none")));
     printLine(QStringLiteral("Header length:   %1").arg(layout.headerLength));
     printLine(QStringLiteral("Record length:   %1").arg(layout.recordLength));
     printColumns(layout.fields);
@@ -260,7 +276,9 @@ public:
             try {
                 values << value(column);
             } catch (const EngineError &error) {
-                printError(QStringLiteral("record %1, column %2: %3").arg(table_.recNo()).arg(table_.fields()[size_t(column)].name, error.message()));
+                printError(QStringLiteral("record %1, column %2: %3")
+                               .arg(table_.recNo())
+                               .arg(table_.fields()[size_t(column)].name, error.message()));
                 values << QStringLiteral("<damaged>");
                 readable = false;
             }
@@ -410,7 +428,10 @@ public:
 
     QString summary() const
     {
-        return QStringLiteral("ok: %1 records (%2 deleted), %3 tags checked").arg(recordCount_).arg(recordCount_ - liveCount_).arg(tagsChecked_);
+        return QStringLiteral("ok: %1 records (%2 deleted), %3 tags checked")
+            .arg(recordCount_)
+            .arg(recordCount_ - liveCount_)
+            .arg(tagsChecked_);
     }
 
 private:
@@ -419,7 +440,8 @@ private:
         if (!dbf_->layout().hasMemoColumns())
             return;
         if (!QFileInfo::exists(files_.dbt)) {
-            problems_.add(QStringLiteral("memo file: %1 is missing").arg(QFileInfo(files_.dbt).fileName()));
+            problems_.add(
+                QStringLiteral("memo file: %1 is missing").arg(QFileInfo(files_.dbt).fileName()));
             return;
         }
         try {
@@ -445,9 +467,11 @@ private:
             return false;
         }
         if (!index_->isConsistent(recordCount_)) {
-            problems_.add(QStringLiteral("index file: it reflects %1 records but the data file holds %2; run reindex")
-                              .arg(index_->dataRecordCount())
-                              .arg(recordCount_));
+            problems_.add(
+                QStringLiteral(
+                    "index file: it reflects %1 records but the data file holds %2; run reindex")
+                    .arg(index_->dataRecordCount())
+                    .arg(recordCount_));
             return false;
         }
         compileTagExpressions();
@@ -459,10 +483,12 @@ private:
         const DbfLayout &layout = dbf_->layout();
         for (const TagDefinition &tag : index_->tags()) {
             try {
-                expressions_.push_back(KeyExpression::compile(tag.expression, layout.fields, layout.codec.encoding()));
+                expressions_.push_back(
+                    KeyExpression::compile(tag.expression, layout.fields, layout.codec.encoding()));
             } catch (const DatabaseError &error) {
                 expressions_.push_back(std::nullopt);
-                problems_.add(QStringLiteral("tag %1: its expression %2 does not compile: %3").arg(tag.name, tag.expression, error.message()));
+                problems_.add(QStringLiteral("tag %1: its expression %2 does not compile: %3")
+                                  .arg(tag.name, tag.expression, error.message()));
             }
         }
         keys_.assign(expressions_.size(), std::vector<QByteArray>(size_t(recordCount_) + 1));
@@ -477,7 +503,9 @@ private:
         try {
             forEachRecord(*dbf_, recordCount_, [&](quint32 recno, QByteArrayView bytes) {
                 if (bytes[0] != ' ' && bytes[0] != '*')
-                    problems_.add(QStringLiteral("record %1: its deletion flag is %2").arg(recno).arg(hexByte(quint8(bytes[0]))));
+                    problems_.add(QStringLiteral("record %1: its deletion flag is %2")
+                                      .arg(recno)
+                                      .arg(hexByte(quint8(bytes[0]))));
                 if (isDeleted(bytes))
                     return;
                 live_[recno] = true;
@@ -501,12 +529,16 @@ private:
         for (int column = 0; column < int(fields.size()); ++column) {
             if (!isMemoType(fields[size_t(column)].type))
                 continue;
+            // EngineError for a damaged value, DatabaseError for a garbled pointer.
             try {
                 const quint32 block = record.memoBlock(column);
                 if (block != 0)
                     memo_->read(block);
-            } catch (const std::runtime_error &error) { // EngineError, or DatabaseError for a garbled pointer
-                problems_.add(QStringLiteral("record %1, column %2: %3").arg(recno).arg(fields[size_t(column)].name, QString::fromUtf8(error.what())));
+            } catch (const std::runtime_error &error) {
+                problems_.add(
+                    QStringLiteral("record %1, column %2: %3")
+                        .arg(recno)
+                        .arg(fields[size_t(column)].name, QString::fromUtf8(error.what())));
             }
         }
     }
@@ -538,13 +570,18 @@ private:
         const QString &name = definition.name;
         const quint32 entries = index_->entryCount(tag);
         if (entries != liveCount_)
-            problems_.addForTag(name, QStringLiteral("it holds %1 entries for %2 live records").arg(entries).arg(liveCount_));
+            problems_.addForTag(name, QStringLiteral("it holds %1 entries for %2 live records")
+                                          .arg(entries)
+                                          .arg(liveCount_));
         std::vector<bool> seen(size_t(recordCount_) + 1, false);
         std::optional<IndexEntry> previous;
         for (quint32 ordinal = 0; ordinal < entries; ++ordinal) {
             IndexEntry entry = index_->entryAt(tag, ordinal);
             if (previous && !inTagOrder(*previous, entry, definition.descending))
-                problems_.addForTag(name, QStringLiteral("the entry at position %1 (record %2) is out of order").arg(ordinal).arg(entry.recno));
+                problems_.addForTag(
+                    name, QStringLiteral("the entry at position %1 (record %2) is out of order")
+                              .arg(ordinal)
+                              .arg(entry.recno));
             checkEntry(tag, entry, seen);
             previous = std::move(entry);
         }
@@ -558,15 +595,22 @@ private:
     {
         const QString &name = index_->tags()[size_t(tag)].name;
         if (entry.recno == 0 || entry.recno > recordCount_) {
-            problems_.addForTag(name, QStringLiteral("an entry points to record %1, which does not exist").arg(entry.recno));
+            problems_.addForTag(name,
+                                QStringLiteral("an entry points to record %1, which does not exist")
+                                    .arg(entry.recno));
         } else if (!live_[entry.recno]) {
-            problems_.addForTag(name, QStringLiteral("an entry points to record %1, which is deleted").arg(entry.recno));
+            problems_.addForTag(
+                name,
+                QStringLiteral("an entry points to record %1, which is deleted").arg(entry.recno));
         } else if (seen[entry.recno]) {
-            problems_.addForTag(name, QStringLiteral("record %1 has more than one entry").arg(entry.recno));
+            problems_.addForTag(
+                name, QStringLiteral("record %1 has more than one entry").arg(entry.recno));
         } else {
             seen[entry.recno] = true;
             if (entry.key != keys_[size_t(tag)][entry.recno])
-                problems_.addForTag(name, QStringLiteral("the entry of record %1 holds an outdated key").arg(entry.recno));
+                problems_.addForTag(name,
+                                    QStringLiteral("the entry of record %1 holds an outdated key")
+                                        .arg(entry.recno));
         }
     }
 
@@ -636,7 +680,8 @@ DumpOptions parseDumpOptions(const QStringList &arguments)
         else if (arguments[i] == QLatin1String("--tag") && i + 1 < arguments.size())
             options.tag = arguments[++i];
         else
-            throw CannotRunError{QStringLiteral("dump: unexpected argument %1").arg(arguments[i]), true};
+            throw CannotRunError{QStringLiteral("dump: unexpected argument %1").arg(arguments[i]),
+                                 true};
     }
     return options;
 }
@@ -649,7 +694,8 @@ int runCommand(const QStringList &arguments)
     const QStringList options = arguments.mid(2);
     const bool takesOptions = command == QLatin1String("dump");
     if (!takesOptions && !options.isEmpty())
-        throw CannotRunError{QStringLiteral("%1: unexpected argument %2").arg(command, options.first()), true};
+        throw CannotRunError{
+            QStringLiteral("%1: unexpected argument %2").arg(command, options.first()), true};
     const auto files = [&] { return TableFiles::locate(arguments[1]); };
     if (command == QLatin1String("info"))
         return runInfo(files());

@@ -87,12 +87,15 @@ int main(int argc, char **argv)
         return usageError(*problem);
     const Options &options = std::get<Options>(parsed);
     try {
-        numora::tools::CollectionGenerator(options.seed).write(options.folder, options.count, options.tags);
+        numora::tools::CollectionGenerator(options.seed)
+            .write(options.folder, options.count, options.tags);
     } catch (const numora::store::DatabaseError &error) {
         std::fprintf(stderr, "numora-gen: %s\n", error.what());
         return 2;
     }
-    std::printf("wrote %u records with %zu tags to %s\n", options.count, options.tags.size(),
-                qPrintable(QDir(options.folder).filePath(numora::tools::CollectionGenerator::dataFileName())));
+    std::printf(
+        "wrote %u records with %zu tags to %s\n", options.count, options.tags.size(),
+        qPrintable(
+            QDir(options.folder).filePath(numora::tools::CollectionGenerator::dataFileName())));
     return 0;
 }

@@ -50,13 +50,15 @@ ToolRun runTool(const char *program, const QStringList &arguments)
 {
     if (run.out.contains(expected))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected \"" << expected.toStdString() << "\" in:\n" << run.out.toStdString();
+    return ::testing::AssertionFailure() << "expected \"" << expected.toStdString() << "\" in:\n"
+                                         << run.out.toStdString();
 }
 
 // ---------------------------------------------------------------------------
 // Changes made straight to the files, bypassing the table handle.
 
-void changeRecord(const QString &dbfPath, quint32 recno, const std::function<void(RecordBuffer &)> &change)
+void changeRecord(const QString &dbfPath, quint32 recno,
+                  const std::function<void(RecordBuffer &)> &change)
 {
     DbfFile dbf(dbfPath, true);
     RecordBuffer record(dbf.sharedLayout(), dbf.readRecord(recno));
@@ -91,9 +93,9 @@ class GeneratedTable : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const ToolRun generated = runTool(NUMORA_GEN, {folder_.path(), "200", "--seed", "4",
-                                                       "--tag", "DESCR=UPPER(DESCR)",
-                                                       "--tag", "VALUE=STR(MARKETVAL,15,2):desc"});
+        const ToolRun generated =
+            runTool(NUMORA_GEN, {folder_.path(), "200", "--seed", "4", "--tag",
+                                 "DESCR=UPPER(DESCR)", "--tag", "VALUE=STR(MARKETVAL,15,2):desc"});
         ASSERT_EQ(generated.exitCode, 0) << generated.err.toStdString();
     }
 
@@ -141,54 +143,65 @@ TEST_F(GeneratedTable, ReindexRepairsAnIndexLeftBehind)
     EXPECT_TRUE(printed(check, "ok: 201 records"));
 }
 
+// The three files of the generated table.
+struct TableFiles {
+    QString dbf;
+    QString dbt;
+    QString mdx;
+};
+
 struct Damage {
     const char *name;
-    std::function<void(const QString &folder)> apply;
+    void (*apply)(const TableFiles &files);
     std::vector<QString> expectedLines; // each appears inside some line check prints
 };
 
-const std::vector<Damage> &damages()
-{
-    const auto in = [](const QString &folder, const char *name) { return folder + QLatin1Char('/') + QLatin1String(name); };
-    static const std::vector<Damage> cases = {
-        {"MemoPointerPastTheEnd",
-         [=](const QString &folder) { changeRecord(in(folder, "data.dbf"), 17, [](RecordBuffer &r) { r.setMemoBlock(Notes, 999999); }); },
-         {"record 17, column NOTES: "}},
-        {"MemoFileCutAfterItsHeader",
-         [=](const QString &folder) { cutFile(in(folder, "data.dbt"), 512); },
-         {"column NOTES: ", "column PICTURE: "}},
-        {"KeyColumnChangedBehindTheIndex",
-         [=](const QString &folder) { changeRecord(in(folder, "data.dbf"), 42, [](RecordBuffer &r) { r.setText(Descr, "Zz changed"); }); },
-         {"tag DESCR: the entry of record 42 holds an outdated key"}},
-        {"RecordDeletedBehindTheIndex",
-         [=](const QString &folder) { changeRecord(in(folder, "data.dbf"), 5, [](RecordBuffer &r) { r.setDeleted(true); }); },
-         {"tag DESCR: it holds 200 entries for 199 live records", "tag VALUE: an entry points to record 5, which is deleted"}},
-        {"RecordAppendedBehindTheIndex",
-         [=](const QString &folder) { appendCopyOfFirstRecord(in(folder, "data.dbf")); },
-         {"index file: it reflects 200 records but the data file holds 201"}},
-        {"DataFileShorterThanItsHeaderSays",
-         [=](const QString &folder) { keepRecords(in(folder, "data.dbf"), 100); },
-         {"data file: "}},
-        {"IndexFileCutShort",
-         [=](const QString &folder) { cutFile(in(folder, "data.mdx"), QFile(in(folder, "data.mdx")).size() / 2); },
-         {"index file: "}},
-    };
-    return cases;
-}
+const std::vector<Damage> damages = {
+    {"MemoPointerPastTheEnd",
+     [](const TableFiles &files) {
+         changeRecord(files.dbf, 17, [](RecordBuffer &r) { r.setMemoBlock(Notes, 999999); });
+     },
+     {"record 17, column NOTES: "}},
+    {"MemoFileCutAfterItsHeader",
+     [](const TableFiles &files) { cutFile(files.dbt, 512); },
+     {"column NOTES: ", "column PICTURE: "}},
+    {"KeyColumnChangedBehindTheIndex",
+     [](const TableFiles &files) {
+         changeRecord(files.dbf, 42, [](RecordBuffer &r) { r.setText(Descr, "Zz changed"); });
+     },
+     {"tag DESCR: the entry of record 42 holds an outdated key"}},
+    {"RecordDeletedBehindTheIndex",
+     [](const TableFiles &files) {
+         changeRecord(files.dbf, 5, [](RecordBuffer &r) { r.setDeleted(true); });
+     },
+     {"tag DESCR: it holds 200 entries for 199 live records",
+      "tag VALUE: an entry points to record 5, which is deleted"}},
+    {"RecordAppendedBehindTheIndex",
+     [](const TableFiles &files) { appendCopyOfFirstRecord(files.dbf); },
+     {"index file: it reflects 200 records but the data file holds 201"}},
+    {"DataFileShorterThanItsHeaderSays",
+     [](const TableFiles &files) { keepRecords(files.dbf, 100); },
+     {"data file: "}},
+    {"IndexFileCutShort",
+     [](const TableFiles &files) { cutFile(files.mdx, QFile(files.mdx).size() / 2); },
+     {"index file: "}},
+};
 
 class DamagedTable : public GeneratedTable, public ::testing::WithParamInterface<Damage> {};
 
 TEST_P(DamagedTable, CheckNamesTheDamage)
 {
-    GetParam().apply(folder_.path());
+    GetParam().apply({dataFile(), file("data.dbt"), file("data.mdx")});
     const ToolRun check = dbf("check");
     EXPECT_EQ(check.exitCode, 1) << check.out.toStdString() << check.err.toStdString();
     for (const QString &expected : GetParam().expectedLines)
         EXPECT_TRUE(printed(check, expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, DamagedTable, ::testing::ValuesIn(damages()),
-                         [](const ::testing::TestParamInfo<Damage> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, DamagedTable, ::testing::ValuesIn(damages),
+                         [](const ::testing::TestParamInfo<Damage> &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(GeneratedTable, UnusableCommandLinesExitWithTwo)
 {
@@ -240,14 +253,17 @@ protected:
         Table table;
         numora::test::openTable(table, folder_.path(), {}, true);
         table.addTag({QStringLiteral("DESCR"), QStringLiteral("UPPER(DESCR)")});
-        numora::test::appendCoin(table, 1, Coin{"Morgan Dollar 1921", 45.5, "2021-03-04", "Bought at the show\nLight toning"});
+        numora::test::appendCoin(
+            table, 1,
+            Coin{"Morgan Dollar 1921", 45.5, "2021-03-04", "Bought at the show\nLight toning"});
         numora::test::appendCoin(table, 2, Coin{"Semeuse, \"5 Francs\"", 12, "", ""});
         table.edit();
         table.setBytes(numora::test::column::Picture, QByteArray("PNGDATA"));
         table.post();
         numora::test::appendCoin(table, 3, Coin{"Deleted coin", 1, "", ""});
         table.remove();
-        numora::test::appendCoin(table, 4, Coin{"1959 Österreich 1 Schilling", 0.5, "", "Box 3\\B"});
+        numora::test::appendCoin(table, 4,
+                                 Coin{"1959 Österreich 1 Schilling", 0.5, "", "Box 3\\B"});
     }
 
     ToolRun dump(const QStringList &options) const
@@ -262,11 +278,11 @@ TEST_F(SmallTable, DumpEscapesLinesAndSkipsDeletedRecords)
 {
     const ToolRun run = dump({});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out,
-              "RECNO | NUMBER | MARK | DESCR | COST | WEIGHT | BOUGHT | NOTES | PICTURE\n"
-              "1 | 1 | 0 | Morgan Dollar 1921 | 45.50 |  | 2021-03-04 | Bought at the show\\nLight toning | \n"
-              "2 | 2 | 0 | Semeuse, \"5 Francs\" | 12.00 |  |  |  | <7 bytes>\n"
-              "4 | 4 | 0 | 1959 Österreich 1 Schilling | 0.50 |  |  | Box 3\\\\B | \n");
+    EXPECT_EQ(run.out, "RECNO | NUMBER | MARK | DESCR | COST | WEIGHT | BOUGHT | NOTES | PICTURE\n"
+                       "1 | 1 | 0 | Morgan Dollar 1921 | 45.50 |  | 2021-03-04 | "
+                       "Bought at the show\\nLight toning | \n"
+                       "2 | 2 | 0 | Semeuse, \"5 Francs\" | 12.00 |  |  |  | <7 bytes>\n"
+                       "4 | 4 | 0 | 1959 Österreich 1 Schilling | 0.50 |  |  | Box 3\\\\B | \n");
 }
 
 TEST_F(SmallTable, CsvDumpQuotesAndFollowsTheTag)
@@ -282,11 +298,13 @@ TEST_F(SmallTable, CsvDumpQuotesAndFollowsTheTag)
 
 TEST_F(SmallTable, DumpReportsADamagedMemoAndCarriesOn)
 {
-    changeRecord(folder_.file("coins.dbf"), 1, [](RecordBuffer &r) { r.setMemoBlock(numora::test::column::Notes, 999999); });
+    changeRecord(folder_.file("coins.dbf"), 1,
+                 [](RecordBuffer &r) { r.setMemoBlock(numora::test::column::Notes, 999999); });
     const ToolRun run = dump({});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("record 1, column NOTES")) << run.err.toStdString();
-    EXPECT_TRUE(printed(run, "1 | 1 | 0 | Morgan Dollar 1921 | 45.50 |  | 2021-03-04 | <damaged> | \n"));
+    EXPECT_TRUE(
+        printed(run, "1 | 1 | 0 | Morgan Dollar 1921 | 45.50 |  | 2021-03-04 | <damaged> | \n"));
     EXPECT_TRUE(printed(run, "\n4 | 4 | 0 | 1959"));
 }
 
