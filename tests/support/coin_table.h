@@ -24,8 +24,12 @@ store::FieldList coinFields();
 QString createCoinTable(const QString &folder, const QString &fileName = QStringLiteral("coins.dbf"));
 
 struct Coin {
+    Coin(QString descr, double cost = 0, QString bought = {}, QString notes = {})
+        : descr(std::move(descr)), cost(cost), bought(std::move(bought)), notes(std::move(notes))
+    {
+    }
     QString descr;
-    double cost = 0;
+    double cost;
     QString bought; // yyyy-MM-dd or empty
     QString notes;
 };

@@ -5,6 +5,8 @@
 
 #include "platform/prompt.h"
 
+#include <QStringList>
+
 #include <deque>
 #include <vector>
 
