@@ -156,6 +156,9 @@ struct Damage {
     std::vector<QString> expectedLines; // each appears inside some line check prints
 };
 
+// Names the case in test reports instead of dumping its bytes.
+void PrintTo(const Damage &damage, std::ostream *out) { *out << damage.name; }
+
 const std::vector<Damage> damages = {
     {"MemoPointerPastTheEnd",
      [](const TableFiles &files) {
