@@ -414,6 +414,15 @@ private:
     GeneratedRecord record_;
 };
 
+void removeHalfWrittenTable(const QString &folder)
+{
+    try {
+        store::Table::deleteTable(folder, CollectionGenerator::dataFileName());
+    } catch (const store::DatabaseError &) {
+        // The error that brought us here is the one worth reporting.
+    }
+}
+
 const store::FieldList &recordFields()
 {
     static const store::FieldList fields = store::recordTableFields();
@@ -516,24 +525,30 @@ void CollectionGenerator::write(const QString &folder, quint32 count,
     if (!QDir().mkpath(folder))
         throw store::DatabaseError(QStringLiteral("Cannot create the folder %1.").arg(folder));
     store::Table::createTable(path, recordFields());
-
-    store::Table table;
-    table.setFolder(folder);
-    table.setFileName(dataFileName());
-    table.setExclusive(true);
-    table.open();
-    for (const store::TagDefinition &tag : tags)
-        table.addTag(tag); // while empty, so the appends below keep the tags current
-    {
-        store::BulkUpdate bulk(table);
-        for (quint32 number = 1; number <= count; ++number) {
-            table.append();
-            fill(table, record(number));
-            table.post();
-        }
+    try {
+        store::Table table;
+        table.setFolder(folder);
+        table.setFileName(dataFileName());
+        table.setExclusive(true);
+        table.open();
+        for (const store::TagDefinition &tag : tags)
+            table.addTag(tag); // while empty, so the appends below keep the tags current
+        appendRecords(table, count);
+        table.flush();
+    } catch (const store::DatabaseError &) {
+        removeHalfWrittenTable(folder); // a bad tag must not leave a table that blocks a retry
+        throw;
     }
-    table.flush();
-    table.close();
+}
+
+void CollectionGenerator::appendRecords(store::Table &table, quint32 count) const
+{
+    store::BulkUpdate bulk(table);
+    for (quint32 number = 1; number <= count; ++number) {
+        table.append();
+        fill(table, record(number));
+        table.post();
+    }
 }
 
 } // namespace numora::tools

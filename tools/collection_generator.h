@@ -47,6 +47,8 @@ public:
     static QString dataFileName() { return QStringLiteral("data.dbf"); }
 
 private:
+    void appendRecords(store::Table &table, quint32 count) const;
+
     quint64 seed_;
     std::vector<QByteArray> pictures_; // a few distinct PNG files, shared by the records
 };

@@ -236,6 +236,7 @@ TEST_F(GeneratedTable, GeneratorRefusesUnusableCommandLines)
         {file("other"), "10", "--seed"},
         {file("other"), "10", "--tag", "NOEXPRESSION"},
         {file("other"), "10", "--colour"},
+        {file("other"), "10", "--tag", "X=NOSUCHCOLUMN"},
         {folder_.path(), "10"}, // a table is there already
     };
     for (const QStringList &arguments : cases) {
