@@ -54,9 +54,11 @@ QString fileNameOf(const QString &path) { return QFileInfo(path).fileName(); }
 // (delete, rename, empty) unsafe; they ask the open region first.
 void requireNoOtherUser(const QString &dbfPath)
 {
-    const int fd = ::open(QFile::encodeName(dbfPath).constData(), O_RDONLY | O_CLOEXEC);
+    // An exclusive lock needs a descriptor open for writing; a file we cannot write we
+    // cannot delete or rename for others either.
+    const int fd = ::open(QFile::encodeName(dbfPath).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        return; // nothing to protect
+        return;
     const bool free = FileLock::tryLock(fd, lock_region::Open, 1, LockKind::Exclusive);
     ::close(fd);
     if (!free)
@@ -1051,20 +1053,37 @@ void Table::deleteTag(const QString &name)
     synchronised_ = false;
 }
 
+// Writes a fresh index file beside the old one and puts it in place: an index left
+// dirty by a crash cannot be trusted even for its free pages.
 void Table::rebuildAllTags()
 {
     if (!files_->index)
         return;
-    synchronised_ = false;
     recordCountSeen_ = files_->dbf->readRecordCount();
+    synchronised_ = false;
+    const std::vector<TagDefinition> definitions = files_->index->tags();
     std::vector<const KeyExpression *> expressions;
     for (const KeyExpression &expression : files_->expressions)
         expressions.push_back(&expression);
     auto entries = entriesForAllTags(expressions);
-    files_->index->beginUpdate();
-    for (int tag = 0; tag < int(entries.size()); ++tag)
-        files_->index->rebuildTag(tag, std::move(entries[size_t(tag)]));
-    files_->index->commitUpdate(recordCountSeen_);
+
+    const QString fresh = files_->paths.mdx + QStringLiteral(".new");
+    try {
+        IndexFile::create(fresh, recordCountSeen_);
+        IndexFile index(fresh, true);
+        index.beginUpdate();
+        for (size_t tag = 0; tag < definitions.size(); ++tag)
+            index.addTag(definitions[tag], std::move(entries[tag]));
+        index.commitUpdate(recordCountSeen_);
+        index.sync();
+    } catch (...) {
+        QFile::remove(fresh);
+        throw;
+    }
+    files_->index.reset();
+    if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(files_->paths.mdx).constData()) != 0)
+        throw DatabaseError(QStringLiteral("Cannot replace the index of %1.").arg(fileName_), DatabaseErrorKind::Index);
+    files_->index = std::make_unique<IndexFile>(files_->paths.mdx, true);
     files_->indexUsable = true;
 }
 

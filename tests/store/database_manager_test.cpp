@@ -3,6 +3,7 @@
 #include "store/store_error.h"
 #include "store/table_templates.h"
 #include "support/scripted_prompt.h"
+#include "support/qt_printers.h"
 #include "support/temp_folder.h"
 
 #include <QDir>

@@ -4,6 +4,7 @@
 #include "store/store_error.h"
 #include "store/table.h"
 #include "support/coin_table.h"
+#include "support/qt_printers.h"
 #include "support/temp_folder.h"
 
 #include <QProcess>

@@ -1,0 +1,141 @@
+#include "settings/template_list.h"
+
+#include "settings/value_stream.h"
+#include "store/folder_lookup.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace numora::settings {
+
+namespace {
+
+constexpr int kMaxTemplateNumber = 32000;
+
+// A file name from a list file names a file inside the settings folder and nothing else,
+// since deleting the template deletes that file.
+bool isPlainFileName(const QString &fileName)
+{
+    return !fileName.isEmpty() && fileName.size() <= kTemplateFileNameMaxLength
+           && !fileName.contains(u'/') && !fileName.contains(u'\\') && fileName != u"."
+           && fileName != u"..";
+}
+
+TTemplate readTemplate(ValueReader &reader)
+{
+    TTemplate item;
+    item.name = reader.readString();
+    item.fileName = reader.readString();
+    if (!isPlainFileName(item.fileName))
+        throw StreamError(QStringLiteral("A template names an unusable settings file."));
+    return item;
+}
+
+class FieldNameTemplateKind : public TemplateKind {
+public:
+    explicit FieldNameTemplateKind(FieldNameList &fieldNames) : fieldNames_(fieldNames) {}
+
+    QString extension() const override { return QStringLiteral(".lab"); }
+
+    bool save(const QString &path) override { return fieldNames_.writeTo(path); }
+
+    bool load(const QString &path) override
+    {
+        if (fieldNames_.readFrom(path))
+            return true;
+        fieldNames_.loadLabels(QFileInfo(path).path());
+        return false;
+    }
+
+private:
+    FieldNameList &fieldNames_;
+};
+
+} // namespace
+
+TTemplateList::TTemplateList(std::unique_ptr<TemplateKind> kind) : kind_(std::move(kind)) {}
+
+TTemplateList::~TTemplateList() = default;
+
+void TTemplateList::loadList(const QString &path)
+{
+    items_.clear();
+    const std::optional<QByteArray> bytes = readSettingsFile(path);
+    if (!bytes)
+        return;
+    ValueReader reader(*bytes);
+    readList(reader, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+}
+
+bool TTemplateList::saveList(const QString &path) const
+{
+    ValueWriter writer;
+    writer.beginList();
+    for (const TTemplate &item : items_) {
+        writer.writeString(item.name);
+        writer.writeString(item.fileName);
+    }
+    writer.endList();
+    return writeSettingsFile(path, writer.bytes());
+}
+
+bool TTemplateList::add(const QString &name)
+{
+    if (find(name) >= 0)
+        return false;
+    const std::optional<QString> fileName = freeFileName();
+    if (!fileName || !kind_->save(settingsFilePath(*fileName)))
+        return false;
+    items_.push_back(TTemplate{name, *fileName});
+    return true;
+}
+
+int TTemplateList::find(const QString &name) const
+{
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].name == name)
+            return int(i);
+    return -1;
+}
+
+bool TTemplateList::load(const QString &name)
+{
+    const int index = find(name);
+    return index >= 0 && kind_->load(settingsFilePath(item(index).fileName));
+}
+
+void TTemplateList::remove(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    QFile::remove(settingsFilePath(item(index).fileName));
+    items_.erase(items_.begin() + index);
+}
+
+std::optional<QString> TTemplateList::freeFileName() const
+{
+    QSet<QString> used;
+    for (const TTemplate &item : items_)
+        used.insert(item.fileName);
+    for (int n = 1; n <= kMaxTemplateNumber; ++n) {
+        const QString candidate =
+            (QStringLiteral("tml") + QString::number(n) + kind_->extension())
+                .left(kTemplateFileNameMaxLength);
+        if (!used.contains(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+QString TTemplateList::settingsFilePath(const QString &fileName) const
+{
+    return store::resolveInFolder(settingsFolder_, fileName);
+}
+
+TLabelTemplateList::TLabelTemplateList(FieldNameList &fieldNames)
+    : TTemplateList(std::make_unique<FieldNameTemplateKind>(fieldNames))
+{
+}
+
+} // namespace numora::settings
