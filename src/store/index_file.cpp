@@ -336,10 +336,15 @@ bool IndexFile::refresh()
     // Inside an update this handle's own pages are the newest state of the file.
     if (impl_->updating)
         return false;
-    Header fresh = impl_->readHeader();
+    // Every move of every handle asks this, so the common answer, "nothing changed", is
+    // read from the header's first bytes alone; a commit always changes the counter.
+    std::array<char, kDirtyAt + 1> stamp{};
+    impl_->file.readExactly(0, stamp.data(), qint64(stamp.size()));
     const Header &cached = impl_->header;
-    if (fresh.changeCounter == cached.changeCounter && fresh.dirty == cached.dirty)
+    if (getLE<quint64>(stamp.data() + kChangeCounterAt) == cached.changeCounter
+        && (stamp[kDirtyAt] == 1) == cached.dirty)
         return false;
+    Header fresh = impl_->readHeader();
     impl_->pages.forget();
     impl_->header = std::move(fresh);
     return true;
