@@ -351,7 +351,7 @@ void DbfFile::readRecords(quint32 firstRecno, quint32 count, QByteArray &out) co
                                  .arg(quint64(firstRecno) + out.size() / layout_->recordLength));
 }
 
-void DbfFile::writeRecord(quint32 recno, QByteArrayView bytes)
+void DbfFile::requireWholeRecord(quint32 recno, QByteArrayView bytes) const
 {
     requireWritable();
     requireRecordNumber(recno);
@@ -361,6 +361,17 @@ void DbfFile::writeRecord(quint32 recno, QByteArrayView bytes)
                                 .arg(bytes.size())
                                 .arg(path_)
                                 .arg(layout_->recordLength));
+}
+
+void DbfFile::overwriteRecord(quint32 recno, QByteArrayView bytes)
+{
+    requireWholeRecord(recno, bytes);
+    posix::writeAt(fd_, path_, recordOffset(recno), bytes);
+}
+
+void DbfFile::writeRecord(quint32 recno, QByteArrayView bytes)
+{
+    requireWholeRecord(recno, bytes);
     const qint64 offset = recordOffset(recno);
     if (recno <= readRecordCount()) {
         posix::writeAt(fd_, path_, offset, bytes);

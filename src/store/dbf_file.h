@@ -60,6 +60,9 @@ public:
     void readRecords(quint32 firstRecno, quint32 count, QByteArray &out) const;
     // Writing the record after the last one also writes the 0x1A end marker.
     void writeRecord(quint32 recno, QByteArrayView bytes);
+    // Rewrites a record the caller knows the file holds (it holds the table's write lock
+    // and has read the count), sparing writeRecord's look at the header.
+    void overwriteRecord(quint32 recno, QByteArrayView bytes);
     // Drops every record from `count` + 1 on (empty, pack) and rewrites the count.
     void truncateRecords(quint32 count);
     void sync(); // fdatasync
@@ -68,6 +71,7 @@ private:
     qint64 recordOffset(qint64 recno) const;
     void requireWritable() const;
     void requireRecordNumber(quint32 recno) const;
+    void requireWholeRecord(quint32 recno, QByteArrayView bytes) const;
 
     QString path_;
     int fd_ = -1;

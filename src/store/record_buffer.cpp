@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace numora::store {
@@ -83,6 +84,16 @@ DatabaseError unreadable(const FieldDescriptor &field, const QString &what, cons
 RecordBuffer::RecordBuffer(std::shared_ptr<const DbfLayout> layout)
     : layout_(std::move(layout)), bytes_(layout_->recordLength, kBlank)
 {
+}
+
+void RecordBuffer::assign(QByteArrayView bytes)
+{
+    if (bytes.size() != layout_->recordLength)
+        throw DatabaseError(QStringLiteral("A record of %1 bytes does not match its table, whose "
+                                           "records are %2 bytes long.")
+                                .arg(bytes.size())
+                                .arg(layout_->recordLength));
+    std::memcpy(bytes_.data(), bytes.data(), size_t(bytes.size()));
 }
 
 RecordBuffer::RecordBuffer(std::shared_ptr<const DbfLayout> layout, QByteArray bytes)

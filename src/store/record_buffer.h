@@ -21,6 +21,9 @@ public:
 
     const DbfLayout &layout() const { return *layout_; }
     const QByteArray &bytes() const { return bytes_; }
+    // Replaces the record's bytes in place, for passes over many records that should not
+    // allocate one buffer per record.
+    void assign(QByteArrayView bytes);
 
     bool isDeleted() const;
     void setDeleted(bool deleted);

@@ -87,6 +87,7 @@ struct Table::Files {
 // During a bulk update this handle holds the write lock, so nothing it has read can
 // change under it: records are read in chunks and index changes are committed once.
 struct Table::Bulk {
+    QDate today = QDate::currentDate(); // the header's last-update date for the whole pass
     bool allRecordsLocked = false;
     bool indexBegun = false;
     quint32 chunkFirst = 0; // first record number held in chunk, 0 = none
@@ -402,7 +403,11 @@ QByteArray Table::readRecordBytes(quint32 recno) const
 
 void Table::writeRecordBytes(quint32 recno, const QByteArray &bytes)
 {
-    files_->dbf->writeRecord(recno, bytes);
+    // Callers hold the write lock and have just read the count.
+    if (recno <= recordCountSeen_)
+        files_->dbf->overwriteRecord(recno, bytes);
+    else
+        files_->dbf->writeRecord(recno, bytes);
     if (bulk_ && bulk_->chunkFirst != 0 && recno >= bulk_->chunkFirst && recno < bulk_->chunkFirst + bulk_->chunkCount) {
         const int length = files_->dbf->layout().recordLength;
         bulk_->chunk.replace(qsizetype(recno - bulk_->chunkFirst) * length, length, bytes);
@@ -774,7 +779,10 @@ void Table::edit()
     try {
         ReadGuard guard(*this);
         synchronise();
-        loadRecord(recno_); // start from what the file holds now, not what we read earlier
+        // Start from what the file holds now, not what we read earlier; in a bulk update
+        // nobody else writes, so what we read is still current.
+        if (!bulk_)
+            loadRecord(recno_);
         if (current_->isDeleted())
             throw DatabaseError(QStringLiteral("The record was deleted by another user."));
         keysAtEdit_ = keysOf(*current_);
@@ -866,7 +874,7 @@ void Table::post()
         const bool maintainIndex = keysChanged && beginIndexUpdate();
 
         writeRecordBytes(recno, current_->bytes());
-        const QDate today = QDate::currentDate();
+        const QDate today = bulk_ ? bulk_->today : QDate::currentDate();
         if (inserting || today != lastUpdateSeen_) {
             files_->dbf->writeRecordCount(inserting ? recno : count, today);
             lastUpdateSeen_ = today;
@@ -1008,12 +1016,14 @@ std::vector<TagDefinition> Table::tags() const
 std::vector<std::vector<IndexEntry>> Table::entriesForAllTags(const std::vector<const KeyExpression *> &expressions) const
 {
     std::vector<std::vector<IndexEntry>> entries(expressions.size());
-    const auto layout = files_->dbf->sharedLayout();
+    for (auto &tagEntries : entries)
+        tagEntries.reserve(recordCountSeen_);
+    RecordBuffer record(files_->dbf->sharedLayout());
+    const KeySource source(*this, record);
     scanRecords([&](quint32 recno, QByteArrayView bytes) {
         if (bytes[0] == '*')
             return;
-        const RecordBuffer record(layout, bytes.toByteArray());
-        const KeySource source(*this, record);
+        record.assign(bytes);
         for (size_t tag = 0; tag < expressions.size(); ++tag)
             entries[tag].push_back(IndexEntry{expressions[tag]->evaluate(source), recno});
     });
