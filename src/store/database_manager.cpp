@@ -634,32 +634,42 @@ bool DatabaseManager::empty()
     return ok;
 }
 
+// Copies the current source record into a new target record numbered `number`.
+// Returns false when a column could not be read or the post failed; a failed post is
+// cancelled, so the target never keeps a half-written record.
+bool DatabaseManager::copyOneRecord(Table &source, Table &target, int &number)
+{
+    bool whole = true;
+    try {
+        target.append();
+        for (int column = 0; column < int(source.fields().size()); ++column) {
+            try {
+                target.copyColumnFrom(column, source, column);
+            } catch (const EngineError &) {
+                whole = false;
+            }
+        }
+        target.setInteger(0, number);
+        target.post();
+        ++number;
+    } catch (const DatabaseError &) {
+        ignoringErrors([&] { target.cancel(); });
+        whole = false;
+    }
+    return whole;
+}
+
 CopyResult DatabaseManager::copyRecords(Table &source, Table &target)
 {
     CopyResult result;
     progress_.setTotal(int(source.recordCount()));
-    const int columns = int(source.fields().size());
-    for (source.first(); !source.eof() && source.recNo() != 0; source.next()) {
-        bool damaged = false;
-        try {
-            target.append();
-            for (int column = 0; column < columns; ++column) {
-                try {
-                    target.copyColumnFrom(column, source, column);
-                } catch (const EngineError &) {
-                    damaged = true;
-                }
-            }
-            target.setInteger(0, result.nextNumber);
-            target.post();
-            ++result.nextNumber;
-        } catch (const DatabaseError &) {
-            ignoringErrors([&] { target.cancel(); });
-            damaged = true;
+    {
+        BulkUpdate bulk(target); // one index commit for the whole copy
+        for (source.first(); !source.eof() && source.recNo() != 0; source.next()) {
+            if (!copyOneRecord(source, target, result.nextNumber))
+                ++result.damaged;
+            progress_.step();
         }
-        if (damaged)
-            ++result.damaged;
-        progress_.step();
     }
     target.close();
     result.ok = result.damaged == 0;

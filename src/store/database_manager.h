@@ -125,6 +125,7 @@ private:
     void findOrAddMasterRow();
     void setMasterCounter(int value);
     bool reopenForMaintenance(const std::function<void(Table &)> &work, bool keepTag);
+    bool copyOneRecord(Table &source, Table &target, int &number);
     bool openSecondHandle(Table &handle, const QString &folder, const QString &fileName);
     QString databasePath(const QString &fileName) const;
     QString templatePath(const QString &fileName) const;
