@@ -149,40 +149,14 @@ void DatabaseManager::createMaster()
 
 bool DatabaseManager::openDatabase()
 {
-    master_.close();
-    master_.setTagName(kMasterTag);
-    if (!openNamed(master_, kMasterFile, false)) {
-        try {
-            createMaster();
-            master_.setFolder(databaseFolder);
-            master_.setFileName(kMasterFile);
-            master_.setExclusive(false);
-            master_.open();
-        } catch (const DatabaseError &) {
-            prompt_.inform(QStringLiteral("Could not Open the Master.dbf file!"), MessageKind::Error);
-            return false;
-        }
+    if (!openMaster()) {
+        prompt_.inform(QStringLiteral("Could not Open the Master.dbf file!"), MessageKind::Error);
+        return false;
     }
-
-    copy_.close();
-    copy_.setTagName({});
-    try {
-        if (!openNamed(copy_, kCopyFile, false)) {
-            createTable(QDir(databaseFolder).filePath(kCopyFile), false);
-            copy_.setFolder(databaseFolder);
-            copy_.setFileName(kCopyFile);
-            copy_.setExclusive(false);
-            copy_.open();
-        }
-        if (copy_.isEmpty()) {
-            copy_.append();
-            copy_.post();
-        }
-    } catch (const DatabaseError &) {
+    if (!openCopyBuffer()) {
         prompt_.inform(QStringLiteral("Could not Open the Copy/Paste file!"), MessageKind::Error);
         return false;
     }
-
     record_.close();
     record_.setTagName({});
     if (!openRecordTable() && !createRecordTableAnew())
@@ -195,6 +169,51 @@ bool DatabaseManager::openDatabase()
     }
     indexErrorSilence_ = false;
     return true;
+}
+
+void DatabaseManager::bindAndOpen(Table &table, const QString &folder, const QString &fileName, bool exclusive)
+{
+    table.close();
+    table.setFolder(folder);
+    table.setFileName(fileName);
+    table.setExclusive(exclusive);
+    table.open();
+}
+
+// The master handle always uses tag "IDX0".
+bool DatabaseManager::openMaster()
+{
+    master_.close();
+    master_.setTagName(kMasterTag);
+    if (openNamed(master_, kMasterFile, false))
+        return true;
+    try {
+        createMaster();
+        bindAndOpen(master_, databaseFolder, kMasterFile, false);
+        return true;
+    } catch (const DatabaseError &) {
+        return false;
+    }
+}
+
+// The copy buffer is never left empty: its first row is the buffer itself.
+bool DatabaseManager::openCopyBuffer()
+{
+    copy_.close();
+    copy_.setTagName({});
+    try {
+        if (!openNamed(copy_, kCopyFile, false)) {
+            createTable(QDir(databaseFolder).filePath(kCopyFile), false);
+            bindAndOpen(copy_, databaseFolder, kCopyFile, false);
+        }
+        if (copy_.isEmpty()) {
+            copy_.append();
+            copy_.post();
+        }
+        return true;
+    } catch (const DatabaseError &) {
+        return false;
+    }
 }
 
 bool DatabaseManager::openRecordTable()
@@ -229,11 +248,8 @@ bool DatabaseManager::createRecordTableAnew()
         createTable(QDir(databaseFolder).filePath(recordFileName), true);
         index_.descriptor = {};
         index_.keepForUndo();
-        record_.setFolder(databaseFolder);
-        record_.setFileName(recordFileName);
-        record_.setExclusive(false);
         record_.setTagName({});
-        record_.open();
+        bindAndOpen(record_, databaseFolder, recordFileName, false);
         deriveColumnSets();
         if (hooks.clearFilter)
             hooks.clearFilter();
@@ -702,11 +718,8 @@ bool DatabaseManager::recordTableOpens()
 {
     if (record_.isOpen())
         return true;
-    record_.setFolder(databaseFolder);
-    record_.setFileName(recordFileName);
-    record_.setExclusive(false);
     try {
-        record_.open();
+        bindAndOpen(record_, databaseFolder, recordFileName, false);
         return true;
     } catch (const DatabaseError &error) {
         if (error.kind() == DatabaseErrorKind::InUse)
@@ -724,10 +737,8 @@ bool DatabaseManager::recordTableOpens()
 
 bool DatabaseManager::openSecondHandle(Table &handle, const QString &folder, const QString &fileName)
 {
-    handle.setFolder(folder);
-    handle.setFileName(fileName);
     try {
-        handle.open();
+        bindAndOpen(handle, folder, fileName, handle.exclusive());
         return true;
     } catch (const DatabaseError &) {
         return false;

@@ -114,7 +114,10 @@ public:
     bool indexErrorSilence() const { return indexErrorSilence_; }
 
 private:
+    static void bindAndOpen(Table &table, const QString &folder, const QString &fileName, bool exclusive);
     bool openNamed(Table &table, const QString &fileName, bool exclusive);
+    bool openMaster();
+    bool openCopyBuffer();
     void rescueIndex(const QString &fileName);
     void removeIndexOf(const QString &path);
     void regenerateQuietly(const QString &fileName);

@@ -106,46 +106,36 @@ private:
     const RecordBuffer &record_;
 };
 
-// Shared hold on the write region while reading, so no change is seen half made. Not
-// needed with exclusive use (nobody else writes) or in a bulk update (we write).
-class Table::ReadGuard {
+// Holds the write region around a read (shared, so no change is seen half made) or a
+// change (exclusive). Not needed with exclusive use (nobody else writes) or in a bulk
+// update (this handle holds the region already).
+class Table::RegionGuard {
 public:
-    explicit ReadGuard(const Table &table)
-        : fd_(table.needsLocking() ? table.files_->fd() : -1)
+    RegionGuard(const Table &table, LockKind kind) : fd_(table.needsLocking() ? table.files_->fd() : -1)
     {
         if (fd_ >= 0)
-            FileLock::lock(fd_, lock_region::Write, 1, LockKind::Shared);
+            FileLock::lock(fd_, lock_region::Write, 1, kind);
     }
-    ~ReadGuard()
+    ~RegionGuard()
     {
         if (fd_ >= 0)
             FileLock::unlock(fd_, lock_region::Write, 1);
     }
-    ReadGuard(const ReadGuard &) = delete;
-    ReadGuard &operator=(const ReadGuard &) = delete;
+    RegionGuard(const RegionGuard &) = delete;
+    RegionGuard &operator=(const RegionGuard &) = delete;
 
 private:
     int fd_;
 };
 
-class Table::WriteGuard {
+class Table::ReadGuard : public RegionGuard {
 public:
-    explicit WriteGuard(const Table &table)
-        : fd_(table.needsLocking() ? table.files_->fd() : -1)
-    {
-        if (fd_ >= 0)
-            FileLock::lock(fd_, lock_region::Write, 1, LockKind::Exclusive);
-    }
-    ~WriteGuard()
-    {
-        if (fd_ >= 0)
-            FileLock::unlock(fd_, lock_region::Write, 1);
-    }
-    WriteGuard(const WriteGuard &) = delete;
-    WriteGuard &operator=(const WriteGuard &) = delete;
+    explicit ReadGuard(const Table &table) : RegionGuard(table, LockKind::Shared) {}
+};
 
-private:
-    int fd_;
+class Table::WriteGuard : public RegionGuard {
+public:
+    explicit WriteGuard(const Table &table) : RegionGuard(table, LockKind::Exclusive) {}
 };
 
 Table::Table() = default;

@@ -151,6 +151,7 @@ private:
     struct Files;
     struct Bulk;
     class KeySource;
+    class RegionGuard;
     class ReadGuard;
     class WriteGuard;
 

@@ -61,6 +61,17 @@ protected:
         return result;
     }
 
+    // Another handle on a table of the database folder, as another user would hold it.
+    std::unique_ptr<Table> holdTable(const QString &fileName, bool exclusive)
+    {
+        auto holder = std::make_unique<Table>();
+        holder->setFolder(databaseFolder);
+        holder->setFileName(fileName);
+        holder->setExclusive(exclusive);
+        holder->open();
+        return holder;
+    }
+
     int masterCounter()
     {
         Table &master = manager.master();
@@ -131,15 +142,11 @@ TEST_F(DatabaseManagerTest, MasterHeldExclusivelyElsewhereFailsTheOpenAfterAskin
     createRecords({"a"});
     ASSERT_TRUE(manager.openDatabase());
     manager.closeAll();
-    Table holder;
-    holder.setFolder(databaseFolder);
-    holder.setFileName("master.dbf");
-    holder.setExclusive(true);
-    holder.open();
+    auto holder = holdTable("master.dbf", true);
     prompt.answer(Button::No);
     EXPECT_FALSE(manager.openDatabase());
     EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: master.dbf\rRetry?", "Could not Open the Master.dbf file!"}));
-    holder.close();
+    holder.reset();
     EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("master.dbf"))) << "a master in use is never replaced";
 }
 
@@ -148,11 +155,7 @@ TEST_F(DatabaseManagerTest, CopyBufferThatCannotBeOpenedOrMadeFailsTheOpen)
     createRecords({"a"});
     ASSERT_TRUE(manager.openDatabase());
     manager.closeAll();
-    Table holder;
-    holder.setFolder(databaseFolder);
-    holder.setFileName("copy.dbf");
-    holder.setExclusive(true);
-    holder.open();
+    auto holder = holdTable("copy.dbf", true);
     prompt.answer(Button::No);
     EXPECT_FALSE(manager.openDatabase());
     EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: copy.dbf\rRetry?", "Could not Open the Copy/Paste file!"}));
@@ -392,16 +395,13 @@ TEST_F(DatabaseManagerTest, MaintenanceNeedingExclusiveUseReportsFailure)
 {
     createRecords({"a"});
     ASSERT_TRUE(manager.openDatabase());
-    Table other;
-    other.setFolder(databaseFolder);
-    other.setFileName("data.dbf");
-    other.open();
+    auto other = holdTable("data.dbf", false);
     EXPECT_FALSE(manager.reindex());
     EXPECT_FALSE(manager.pack());
     const QString failed = "Function Failed!\rDatabase may be used by someone else - this function requires Exclusive Database Use.";
     EXPECT_EQ(prompt.texts(), QStringList({failed, failed}));
     EXPECT_TRUE(manager.recordTable().isOpen()) << "the table is left open shared";
-    other.close();
+    other.reset();
     EXPECT_TRUE(manager.reindex());
     EXPECT_TRUE(manager.pack());
 }

@@ -1,6 +1,7 @@
 #include "store/dbf_file.h"
 #include "store/record_buffer.h"
 #include "store/store_error.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -16,6 +17,9 @@ inline void PrintTo(const QString &text, std::ostream *out)
 QT_END_NAMESPACE
 
 namespace numora::store {
+using numora::test::fileBytes;
+using numora::test::writeFileBytes;
+
 namespace {
 
 FieldDescriptor column(const char *name, FieldType type, int width, int decimals = 0)
@@ -39,20 +43,6 @@ FieldList catalogueColumns()
             column("PICTURE", FieldType::Binary, 10)};
 }
 constexpr int kCatalogueRecordLength = 1 + 20 + 10 + 8 + 8 + 1 + 10 + 10;
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
-void writeFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 quint16 u16At(const QByteArray &bytes, int at)
 {

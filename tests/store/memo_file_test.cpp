@@ -1,5 +1,6 @@
 #include "store/memo_file.h"
 #include "store/store_error.h"
+#include "support/file_bytes.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -7,21 +8,10 @@
 #include <gtest/gtest.h>
 
 namespace numora::store {
+using numora::test::fileBytes;
+using numora::test::writeFileBytes;
+
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
-void writeFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 quint32 u32At(const QByteArray &bytes, qsizetype at)
 {
