@@ -1,0 +1,25 @@
+#pragma once
+// A fixed order of named steps, kept as data so the order is written down once and can be
+// checked. The start and end sequences are built from these.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace numora::app {
+
+struct NamedStep {
+    QString name;
+    std::function<void()> run; // empty: nothing to do in this run
+};
+
+QStringList stepNames(const std::vector<NamedStep> &steps);
+
+// Runs every step in order, also after one has thrown: at the end of a run each setting
+// that can still be saved should be, and none of them is worth stopping the others for.
+// Returns the names of the steps that threw.
+QStringList runEveryStep(const std::vector<NamedStep> &steps);
+
+} // namespace numora::app
