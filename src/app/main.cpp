@@ -1,15 +1,120 @@
+// The program: the entry sequence with the real windows plugged in, and the end sequence
+// once the owner window has closed.
+
+#include "app/end_marker.h"
+#include "app/end_sequence.h"
+#include "app/entry_sequence.h"
+#include "app/owner_window.h"
+#include "app/product_constants.h"
+#include "mainwin/about_window.h"
 #include "mainwin/main_window.h"
+#include "platform/message_box_prompt.h"
+#include "platform/progress_window.h"
 #include "platform/termination_signal.h"
+#include "store/database_manager.h"
+#include "store/table_templates.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+using namespace numora;
+
+// Everything the run creates, in the order it is torn down (last member first).
+struct Run {
+    settings::RunSettings settings;
+    platform::MessageBoxPrompt prompt;
+    platform::ProgressWindow progress;
+    std::unique_ptr<mainwin::AboutWindow> splash;
+    std::unique_ptr<app::TTrayForm> owner;
+    std::unique_ptr<store::DatabaseManager> database;
+    std::unique_ptr<mainwin::TForm3> mainWindow;
+    platform::TerminationSignal termination;
+};
+
+void showSplash(Run &run)
+{
+    run.splash = std::make_unique<mainwin::AboutWindow>(mainwin::AboutWindow::Use::Splash);
+    run.splash->show();
+    run.splash->repaint();
+    QCoreApplication::processEvents();
+}
+
+void createOwnerWindow(Run &run)
+{
+    run.owner = std::make_unique<app::TTrayForm>(run.settings.databaseOptions);
+    run.owner->closeMainWindow = [&run] {
+        return !run.mainWindow
+               || run.mainWindow->requestClose() != app::MainWindowCloseResult::Cancelled;
+    };
+    run.owner->restoreMainWindow = [&run] { run.mainWindow->show(); };
+    QObject::connect(run.owner.get(), &app::TTrayForm::closed, qApp, &QCoreApplication::quit);
+}
+
+bool openDatabase(Run &run)
+{
+    store::ensureTableTemplates(run.settings.folders.programFolder);
+    run.database = std::make_unique<store::DatabaseManager>(run.prompt, run.progress);
+    run.database->programFolder = run.settings.folders.programFolder;
+    run.database->databaseFolder = run.settings.folders.databaseFolder;
+    run.database->recordFileName = run.settings.recordTableFileName;
+    return run.database->openDatabase();
+}
+
+void constructMainWindow(Run &run)
+{
+    run.mainWindow = std::make_unique<mainwin::TForm3>(run.settings);
+    mainwin::TForm3 &window = *run.mainWindow;
+    window.closeHooks.markHiddenToTray = [&run] { run.owner->markHiddenToTray(); };
+    window.closeHooks.closeOwnerWindow = [&run] { run.owner->close(); };
+    window.exitRequested = [&run] { run.owner->close(); };
+    QObject::connect(&run.termination, &platform::TerminationSignal::requested, &window,
+                     &QWidget::close);
+
+    if (openDatabase(run))
+        window.setDatabaseCaption(run.settings.recordTableFileName, false);
+    else
+        QTimer::singleShot(0, &window, &QWidget::close);
+    window.applyStoredPlacement();
+    window.show();
+    // What the owner window does on its first activation; it is never on screen itself.
+    QTimer::singleShot(0, &window, [&run] {
+        app::checkPreviousEnd(run.settings.folders.settingsFolder, run.prompt,
+                              [] { QApplication::beep(); });
+    });
+}
+
+int runMessageLoop(Run &run)
+{
+    const int exitCode = QApplication::exec();
+    mainwin::TForm3 &window = *run.mainWindow;
+    app::MainWindowTeardown mainTeardown;
+    mainTeardown.suppressLayout = [&window] { window.suppressLayout(); };
+    mainTeardown.currentPlacement = [&window] { return window.placementToSave(); };
+    mainTeardown.saveSortDescriptor = [&run] { run.database->saveSort(); };
+    mainTeardown.closeTables = [&run] { run.database->closeAll(); };
+    app::OwnerWindowTeardown ownerTeardown;
+    ownerTeardown.closeTables = [&run] { run.database->closeAll(); };
+    app::runEndSequence(run.settings, mainTeardown, ownerTeardown);
+    return exitCode;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Numora"));
-    numora::TForm1 window;
-    numora::platform::TerminationSignal termination;
-    QObject::connect(&termination, &numora::platform::TerminationSignal::requested, &window, &QWidget::close);
-    window.show();
-    return QApplication::exec();
+    QApplication::setApplicationName(app::applicationTitle());
+    QApplication::setQuitOnLastWindowClosed(false);
+    Run run;
+    app::EntryHooks hooks;
+    hooks.showSplash = [&run] { showSplash(run); };
+    hooks.createOwnerWindow = [&run] { createOwnerWindow(run); };
+    hooks.constructMainWindow = [&run] { constructMainWindow(run); };
+    hooks.closeSplash = [&run] { run.splash.reset(); };
+    hooks.runMessageLoop = [&run] { return runMessageLoop(run); };
+    return app::runEntrySequence(run.settings, run.prompt, hooks);
 }

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Starts the real program on a virtual X display, waits for its main window, keeps a
-# screenshot, then asks it to end and expects a clean exit.
-# Usage: smoke_test.sh NUMORA_BINARY WORK_DIR
+# Starts the real program on a virtual X display over a generated 1,000-record
+# collection, waits for its main window, keeps a screenshot, then asks it to end and
+# expects a clean exit with the end marker and the window placement written.
+# Usage: smoke_test.sh NUMORA_BINARY NUMORA_GEN_BINARY WORK_DIR
 set -euo pipefail
 binary=$1
-work=$2
-if [ "${3:-}" != "--inside-display" ]; then
+generator=$2
+work=$3
+if [ "${4:-}" != "--inside-display" ]; then
     rm -rf "$work"
-    mkdir -p "$work"
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary" "$work" --inside-display
+    mkdir -p "$work/home/DATA"
+    "$generator" "$work/home/DATA" 1000 >/dev/null
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary" "$generator" "$work" --inside-display
 fi
 cd "$work"
+export NUMORA_HOME="$work/home"
+settings="$NUMORA_HOME/DATA"
 
 run_under_x() {
     unset QT_QPA_PLATFORM
@@ -39,4 +44,17 @@ run_under_x() {
     echo "started, showed its window and ended cleanly"
 }
 
+check_end_files() {
+    local marker
+    marker=$(cat "$settings/shut.dat" 2>/dev/null || true)
+    if [ "$marker" != '@a$)' ]; then
+        echo "shut.dat holds '$marker' instead of the clean-end marker"; exit 1
+    fi
+    if [ ! -s "$settings/wnd.dat" ]; then
+        echo "wnd.dat was not written"; exit 1
+    fi
+    echo "the end marker and the window placement were written"
+}
+
 run_under_x
+check_end_files
