@@ -232,8 +232,10 @@ void TForm1::layOutPanes()
     recordFormPane_->setGeometry(layout.recordFormPane);
     grip_->setGeometry(layout.grip);
     recordFormWidth_ = layout.recordFormPane.width();
+    // The client area spans the window's width; widening from the laid-out width keeps a
+    // second layout before the resize lands from widening again.
     if (layout.windowGrowth > 0)
-        resize(width() + layout.windowGrowth, height());
+        resize(input.clientSize.width() + layout.windowGrowth, height());
 }
 
 void TForm1::placeDefault()

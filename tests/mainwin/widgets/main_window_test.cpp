@@ -1,0 +1,195 @@
+// The real main window, offscreen: its layout under resizes, splitter drags and display
+// option changes, its commands and the keys it takes from the focused control.
+
+#include "mainwin/main_window.h"
+#include "mainwin/pane_layout.h"
+#include "mainwin/speed_bar.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace numora::mainwin {
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    MainWindowTest() : window(settings)
+    {
+        window.show();
+        settle();
+    }
+
+    static void settle() { QApplication::processEvents(); }
+
+    void resizeTo(int width, int height)
+    {
+        window.resize(width, height);
+        settle();
+    }
+
+    void dragGrip(int distance)
+    {
+        QWidget *grip = window.grip();
+        const QPointF start = grip->rect().center();
+        const QPointF end = start + QPointF(distance, 0);
+        auto send = [grip](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, grip->mapToGlobal(at), Qt::LeftButton, buttons,
+                              Qt::NoModifier);
+            QApplication::sendEvent(grip, &event);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        send(QEvent::MouseMove, end, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        settle();
+    }
+
+    bool allButtons(bool compactLook)
+    {
+        for (const auto &page : window.speedBar()->buttons())
+            for (QToolButton *button : page)
+                if ((button->toolButtonStyle() == Qt::ToolButtonIconOnly) != compactLook
+                    || (compactLook && button->width() != button->height()))
+                    return false;
+        return true;
+    }
+
+    settings::RunSettings settings;
+    TForm3 window;
+};
+
+TEST_F(MainWindowTest, NeverGetsSmallerThanItsMinimum)
+{
+    // 400 x 300 at least; and the width the list pane, the letter tabs and the narrowest
+    // record form pane need together.
+    resizeTo(300, 200);
+    EXPECT_EQ(window.size(),
+              QSize(kMinimumListPaneWidth + kLetterTabBarWidth + kMinimumRecordFormWidth, 300));
+}
+
+TEST_F(MainWindowTest, SplitterDragKeepsTheListPaneWideEnough)
+{
+    struct Case {
+        int distance;
+        int expectedFormWidth;
+    };
+    // 640 - 24 (letter tabs) - 180 (least list width) leaves at most 436 for the form.
+    const Case cases[] = {{-100, 380}, {-1000, 436}, {1000, kMinimumRecordFormWidth}};
+    for (const Case &c : cases) {
+        resizeTo(640, 480);
+        dragGrip(1000);                          // the least width
+        dragGrip(kMinimumRecordFormWidth - 280); // back to 280
+        ASSERT_EQ(window.recordFormPane()->width(), 280);
+        dragGrip(c.distance);
+        EXPECT_EQ(window.recordFormPane()->width(), c.expectedFormWidth) << c.distance;
+        EXPECT_GE(window.listPane()->width(), kMinimumListPaneWidth) << c.distance;
+    }
+}
+
+TEST_F(MainWindowTest, SwitchingTheMenuBarKeepsTheClientHeight)
+{
+    const int clientHeight = window.clientArea()->height();
+    window.setMenusAndSpeedBars(settings::MenusAndSpeedBars::OnlySpeedBars);
+    settle();
+    EXPECT_FALSE(window.menuBar()->isVisible());
+    EXPECT_EQ(window.clientArea()->height(), clientHeight);
+
+    window.setMenusAndSpeedBars(settings::MenusAndSpeedBars::Both);
+    settle();
+    EXPECT_TRUE(window.menuBar()->isVisible());
+    EXPECT_EQ(window.clientArea()->height(), clientHeight);
+}
+
+TEST_F(MainWindowTest, HidingTheSpeedBarKeepsThePaneHeight)
+{
+    const int paneHeight = window.listPane()->height();
+    window.setMenusAndSpeedBars(settings::MenusAndSpeedBars::OnlyMenus);
+    settle();
+    EXPECT_FALSE(window.speedBar()->isVisible());
+    EXPECT_EQ(window.listPane()->height(), paneHeight);
+}
+
+TEST_F(MainWindowTest, SpeedBarCompactsWhenNarrowAndRestoresWhenWide)
+{
+    resizeTo(1600, 600);
+    ASSERT_TRUE(allButtons(false));
+    resizeTo(400, 600);
+    EXPECT_TRUE(window.speedBar()->isCompact());
+    EXPECT_TRUE(allButtons(true));
+    resizeTo(1600, 600);
+    EXPECT_FALSE(window.speedBar()->isCompact());
+    EXPECT_TRUE(allButtons(false));
+}
+
+TEST_F(MainWindowTest, CommandsOfLaterWorkAreDisabledInMenusAndSpeedBar)
+{
+    struct Case {
+        Command command;
+        bool enabled;
+    };
+    const Case cases[] = {{Command::Find, false},  {Command::Print, false},
+                          {Command::Sort, false},  {Command::Maintenance, false},
+                          {Command::Exit, true},   {Command::About, true},
+                          {Command::HelpContents, true}};
+    for (const Case &c : cases)
+        EXPECT_EQ(window.action(c.command)->isEnabled(), c.enabled);
+    for (const auto &page : window.speedBar()->buttons()) {
+        for (QToolButton *button : page) {
+            const bool exit = button->text() == QStringLiteral("Exit");
+            EXPECT_EQ(button->isEnabled(), exit) << button->text().toStdString();
+        }
+    }
+}
+
+TEST(DatabaseCaption, NamesTheProductAndTheDatabase)
+{
+    EXPECT_EQ(databaseCaption(QStringLiteral("data.dbf"), false),
+              QStringLiteral("Brenlow Numora - Database: data.dbf"));
+    EXPECT_EQ(databaseCaption(QStringLiteral("data.dbf"), true),
+              QStringLiteral("Brenlow Numora - Database: data.dbf [Read Only Mode]"));
+}
+
+// A control of the window that notes whether a key press reached it.
+struct KeyRecorder : QWidget {
+    using QWidget::QWidget;
+    bool reached = false;
+    void keyPressEvent(QKeyEvent *) override { reached = true; }
+};
+
+// A key the window takes never reaches the focused control.
+TEST_F(MainWindowTest, WindowTakesItsKeysBeforeTheFocusedControl)
+{
+    struct Case {
+        settings::LetterTabs letterTabs;
+        QKeyCombination key;
+        bool reachesControl;
+    };
+    const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+    const Case cases[] = {
+        {settings::LetterTabs::Use, ctrlAlt | Qt::Key_5, true},
+        {settings::LetterTabs::DontUse, ctrlAlt | Qt::Key_5, false},
+        {settings::LetterTabs::Use, QKeyCombination(Qt::AltModifier, Qt::Key_U), false},
+        {settings::LetterTabs::Use, QKeyCombination(Qt::ControlModifier, Qt::Key_F), false},
+        {settings::LetterTabs::Use, QKeyCombination(Qt::Key_X), true},
+    };
+    KeyRecorder control(window.formPages()->widget(0));
+    for (const Case &c : cases) {
+        settings.databaseOptions.letterTabs = c.letterTabs;
+        control.reached = false;
+        QKeyEvent press(QEvent::KeyPress, c.key.key(), c.key.keyboardModifiers());
+        QApplication::sendEvent(&control, &press);
+        EXPECT_EQ(control.reached, c.reachesControl) << c.key.toCombined();
+    }
+}
+
+TEST_F(MainWindowTest, AltDigitShowsThatFormPage)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_3, Qt::AltModifier);
+    QApplication::sendEvent(window.listPane(), &press);
+    EXPECT_EQ(window.formPages()->currentIndex(), 2);
+}
+
+} // namespace
+} // namespace numora::mainwin
