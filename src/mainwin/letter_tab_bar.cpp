@@ -15,7 +15,8 @@ int letterIndex(QChar letter) { return letter.unicode() - u'A'; }
 
 TColorButton::TColorButton(QChar letter, QWidget *parent)
     : QAbstractButton(parent), letter_(letter),
-      colours_(settings::letterTabColours(settings::ColourScheme(), settings::LetterTabState::Empty))
+      colours_(
+          settings::letterTabColours(settings::ColourScheme(), settings::LetterTabState::Empty))
 {
     setText(QString(letter));
     setToolTip(QStringLiteral("Jump to Page beginning with ") + letter);
@@ -60,7 +61,8 @@ LetterTabBar::LetterTabBar(QWidget *parent)
     panel_->setToolTip(QStringLiteral("If Letter Tabs are disabled select Primary Sort Field"));
     for (int i = 0; i < kLetterCount; ++i) {
         auto *tab = new TColorButton(QChar(u'A' + i), panel_);
-        connect(tab, &QAbstractButton::clicked, this, [this, tab] { emit letterChosen(tab->letter()); });
+        connect(tab, &QAbstractButton::clicked, this,
+                [this, tab] { emit letterChosen(tab->letter()); });
         tabs_ << tab;
     }
     connect(scrollUp_, &QToolButton::clicked, this, [this] {

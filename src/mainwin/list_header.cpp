@@ -57,7 +57,8 @@ std::unique_ptr<QMenu> TBrenlowHeader::createPopupMenu()
     menu->addSeparator();
     addTemplateMenus(*menu);
     menu->addSeparator();
-    menu->addAction(QStringLiteral("&Help"), this, [this] { emit helpRequested(help::ListHeader); });
+    menu->addAction(QStringLiteral("&Help"), this,
+                    [this] { emit helpRequested(help::ListHeader); });
     return menu;
 }
 
@@ -79,7 +80,8 @@ void TBrenlowHeader::addRemoveMenu(QMenu &menu)
     QMenu *remove = menu.addMenu(QStringLiteral("&Remove Field"));
     remove->setEnabled(model_.canRemoveField());
     for (int field : model_.removableFields())
-        remove->addAction(model_.fields()[field].label, this, [this, field] { applyChange(model_.removeField(field)); });
+        remove->addAction(model_.fields()[field].label, this,
+                          [this, field] { applyChange(model_.removeField(field)); });
 }
 
 void TBrenlowHeader::addTemplateMenus(QMenu &menu)
@@ -105,7 +107,8 @@ void TBrenlowHeader::saveAsTemplate()
         return;
     }
     if (templates_.add(name))
-        templates_.saveList(QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile));
+        templates_.saveList(
+            QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile));
 }
 
 void TBrenlowHeader::deleteTemplate(int index)

@@ -38,10 +38,14 @@ struct PagingCaption {
     QString caption;
     QString hint;
 };
-const PagingCaption kFirstCaption{QStringLiteral("First"), QStringLiteral("GoTo First Page [Ctrl+Home]")};
-const PagingCaption kPageUpCaption{QStringLiteral("PgUp"), QStringLiteral("GoTo Previous Page [Ctrl+PgUp]")};
-const PagingCaption kPageDownCaption{QStringLiteral("PgDn"), QStringLiteral("GoTo Next Page [Ctrl+PgDn]")};
-const PagingCaption kLastCaption{QStringLiteral("Last"), QStringLiteral("GoTo Last Page [Ctrl+End]")};
+const PagingCaption kFirstCaption{QStringLiteral("First"),
+                                  QStringLiteral("GoTo First Page [Ctrl+Home]")};
+const PagingCaption kPageUpCaption{QStringLiteral("PgUp"),
+                                   QStringLiteral("GoTo Previous Page [Ctrl+PgUp]")};
+const PagingCaption kPageDownCaption{QStringLiteral("PgDn"),
+                                     QStringLiteral("GoTo Next Page [Ctrl+PgDn]")};
+const PagingCaption kLastCaption{QStringLiteral("Last"),
+                                 QStringLiteral("GoTo Last Page [Ctrl+End]")};
 
 bool isNumberType(FieldType type) { return type == FieldType::Numeric; }
 
@@ -87,9 +91,10 @@ void RecordListPane::createSortBar()
         auto *button = new QPushButton(this);
         button->setObjectName(QStringLiteral("SortButton%1").arg(part + 1));
         button->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(button, &QWidget::customContextMenuRequested, this, [button, menu = menus[size_t(part)]](QPoint at) {
-            menu()->exec(button->mapToGlobal(at));
-        });
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [button, menu = menus[size_t(part)]](QPoint at) {
+                    menu()->exec(button->mapToGlobal(at));
+                });
         sortButtons_ << button;
     }
     connect(sortButtons_[0], &QPushButton::clicked, this, &RecordListPane::sortDialogRequested);
@@ -121,7 +126,8 @@ void RecordListPane::createPagingRow()
 // ---------------------------------------------------------------------------
 // Database and fields
 
-void RecordListPane::setDatabase(store::DatabaseManager *database, const settings::ColourScheme *scheme)
+void RecordListPane::setDatabase(store::DatabaseManager *database,
+                                 const settings::ColourScheme *scheme)
 {
     database_ = database;
     scheme_ = scheme;
@@ -164,7 +170,8 @@ void RecordListPane::applyColours()
 QString RecordListPane::fieldLabel(int column) const
 {
     const int field = column - kFirstFieldColumn;
-    return field >= 0 && field < headerModel_.fields().size() ? headerModel_.fields()[field].label : QString();
+    return field >= 0 && field < headerModel_.fields().size() ? headerModel_.fields()[field].label
+                                                              : QString();
 }
 
 bool RecordListPane::isTextColumn(int column) const
@@ -195,9 +202,11 @@ void RecordListPane::layoutPane()
     const int third = sortBarWidth / 3;
     for (int part = 0; part < 3; ++part) {
         const int partWidth = part < 2 ? third : sortBarWidth - 2 * third;
-        sortButtons_[part]->setGeometry(kSortBarInset / 2 + part * third, kSortBarTop, partWidth, sortBarHeight);
+        sortButtons_[part]->setGeometry(kSortBarInset / 2 + part * third, kSortBarTop, partWidth,
+                                        sortBarHeight);
     }
-    const QRect headerRect(kSortBarInset / 2, kSortBarTop + sortBarHeight, sortBarWidth, header_->sizeHint().height());
+    const QRect headerRect(kSortBarInset / 2, kSortBarTop + sortBarHeight, sortBarWidth,
+                           header_->sizeHint().height());
     header_->setGeometry(headerRect);
 
     const QFontMetrics rowMetrics(rowFont_);
@@ -205,9 +214,11 @@ void RecordListPane::layoutPane()
     ListPaneInput input;
     input.paneSize = size();
     input.header = headerRect;
-    input.rowHeight = recordRowHeight(border, rowMetrics.height(), QFontMetrics(QApplication::font()).height());
-    input.pagingButtonWidths = {fullWidth(first_, kFirstCaption.caption), fullWidth(pageUp_, kPageUpCaption.caption),
-                                fullWidth(pageDown_, kPageDownCaption.caption), fullWidth(last_, kLastCaption.caption)};
+    input.rowHeight =
+        recordRowHeight(border, rowMetrics.height(), QFontMetrics(QApplication::font()).height());
+    input.pagingButtonWidths = {
+        fullWidth(first_, kFirstCaption.caption), fullWidth(pageUp_, kPageUpCaption.caption),
+        fullWidth(pageDown_, kPageDownCaption.caption), fullWidth(last_, kLastCaption.caption)};
     input.pagingButtonHeight = first_->sizeHint().height();
     input.sponsorButtonWidth = fullWidth(sponsor_, sponsor_->text());
     const ListPaneLayout layout = layoutListPane(input);
@@ -217,7 +228,10 @@ void RecordListPane::layoutPane()
         rows_[i]->setGeometry(layout.rows[i]);
     const PagingRowLayout &paging = layout.pagingRow;
     const std::array<std::pair<QPushButton *, const PagingCaption *>, 4> buttons = {
-        {{first_, &kFirstCaption}, {pageUp_, &kPageUpCaption}, {pageDown_, &kPageDownCaption}, {last_, &kLastCaption}}};
+        {{first_, &kFirstCaption},
+         {pageUp_, &kPageUpCaption},
+         {pageDown_, &kPageDownCaption},
+         {last_, &kLastCaption}}};
     for (const auto &[button, caption] : buttons)
         button->setText(paging.compact ? QString() : caption->caption);
     first_->setGeometry(paging.first);
@@ -240,7 +254,8 @@ void RecordListPane::matchRowCount(int count)
         row->setFont(rowFont_);
         row->applyColours(scheme);
         row->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(row, &QAbstractButton::clicked, this, [this, index] { emit rowChosen(pageOffset_ + index); });
+        connect(row, &QAbstractButton::clicked, this,
+                [this, index] { emit rowChosen(pageOffset_ + index); });
         connect(row, &QWidget::customContextMenuRequested, this,
                 [this, row, index](QPoint at) { showRowMenu(index, row->mapToGlobal(at)); });
         row->show();
@@ -301,7 +316,9 @@ RowColumnText RecordListPane::columnText(const store::Table &table, int column) 
     if (type == FieldType::Date) {
         const QDate date = table.date(column);
         const auto &formatDate = database_->hooks.formatDate;
-        return {formatDate ? formatDate(column, date) : QLocale().toString(date, QLocale::ShortFormat), false};
+        return {formatDate ? formatDate(column, date)
+                           : QLocale().toString(date, QLocale::ShortFormat),
+                false};
     }
     if (isNumberType(type)) {
         const int decimals = database_->decimals(column) > 0 ? 2 : 0;
@@ -313,7 +330,8 @@ RowColumnText RecordListPane::columnText(const store::Table &table, int column) 
 void RecordListPane::enablePagingButtons(int count)
 {
     const ListPage page{pageOffset_, rowsPerPage(), count};
-    const PagingButtonStates states = pagingButtonStates(page, LetterPaging{letterTabsInUse(), currentLetter_});
+    const PagingButtonStates states =
+        pagingButtonStates(page, LetterPaging{letterTabsInUse(), currentLetter_});
     first_->setEnabled(states.first);
     pageUp_->setEnabled(states.pageUp);
     pageDown_->setEnabled(states.pageDown);
@@ -388,7 +406,8 @@ void RecordListPane::previousPage()
 {
     const int count = database_ ? int(database_->recordCount()) : 0;
     const LetterPaging letters{letterTabsInUse(), currentLetter_};
-    const PageTurn turn = turnPage(PagingCommand::PageUp, {pageOffset_, rowsPerPage(), count}, letters);
+    const PageTurn turn =
+        turnPage(PagingCommand::PageUp, {pageOffset_, rowsPerPage(), count}, letters);
     if (turn.action == PageTurn::Action::ShowOffset) {
         pageOffset_ = turn.offset;
         refresh();
@@ -403,7 +422,8 @@ void RecordListPane::nextPage()
 {
     const int count = database_ ? int(database_->recordCount()) : 0;
     const LetterPaging letters{letterTabsInUse(), currentLetter_};
-    const PageTurn turn = turnPage(PagingCommand::PageDown, {pageOffset_, rowsPerPage(), count}, letters);
+    const PageTurn turn =
+        turnPage(PagingCommand::PageDown, {pageOffset_, rowsPerPage(), count}, letters);
     if (turn.action == PageTurn::Action::ShowOffset) {
         pageOffset_ = turn.offset;
         refresh();
@@ -452,13 +472,16 @@ void RecordListPane::addHelpItem(QMenu &menu, int context)
 void RecordListPane::addFieldChoices(QMenu &menu, int current, const QString &none, bool primary)
 {
     const SortDescriptor sort = database_ ? database_->index().descriptor : SortDescriptor{};
-    const auto choose = [this, primary](int column) { primary ? choosePrimary(column) : chooseSecondary(column); };
+    const auto choose = [this, primary](int column) {
+        primary ? choosePrimary(column) : chooseSecondary(column);
+    };
     QAction *noneItem = menu.addAction(none, this, [choose] { choose(0); });
     noneItem->setCheckable(true);
     noneItem->setChecked(current < kFirstFieldColumn);
     for (int field = 0; field < headerModel_.fields().size(); ++field) {
         const int column = field + kFirstFieldColumn;
-        QAction *item = menu.addAction(headerModel_.fields()[field].label, this, [choose, column] { choose(column); });
+        QAction *item = menu.addAction(headerModel_.fields()[field].label, this,
+                                       [choose, column] { choose(column); });
         item->setCheckable(true);
         item->setChecked(column == current);
         item->setEnabled(canBeSortColumn(column) && (primary || column != sort.primary));
@@ -469,19 +492,21 @@ std::unique_ptr<QMenu> RecordListPane::createPrimarySortMenu()
 {
     const SortDescriptor sort = database_ ? database_->index().descriptor : SortDescriptor{};
     auto menu = std::make_unique<QMenu>(this);
-    addFieldChoices(*menu->addMenu(QStringLiteral("&Primary Sort Field")), sort.primary, kEntryOrder, true);
+    addFieldChoices(*menu->addMenu(QStringLiteral("&Primary Sort Field")), sort.primary,
+                    kEntryOrder, true);
     QMenu *direction = menu->addMenu(QStringLiteral("&Sort Direction"));
     for (const bool descending : {false, true}) {
-        QAction *item = direction->addAction(descending ? QStringLiteral("Descending") : QStringLiteral("Ascending"),
-                                             this, [this, sort, descending] {
-                                                 if (descending == sort.primaryDescending)
-                                                     return;
-                                                 SortDescriptor changed = sort;
-                                                 changed.primaryDescending = descending;
-                                                 if (isTextColumn(changed.primary) && isTextColumn(changed.secondary))
-                                                     changed.secondaryDescending = descending;
-                                                 requestSort(changed);
-                                             });
+        QAction *item = direction->addAction(
+            descending ? QStringLiteral("Descending") : QStringLiteral("Ascending"), this,
+            [this, sort, descending] {
+                if (descending == sort.primaryDescending)
+                    return;
+                SortDescriptor changed = sort;
+                changed.primaryDescending = descending;
+                if (isTextColumn(changed.primary) && isTextColumn(changed.secondary))
+                    changed.secondaryDescending = descending;
+                requestSort(changed);
+            });
         item->setCheckable(true);
         item->setChecked(descending == sort.primaryDescending);
     }
@@ -503,7 +528,8 @@ std::unique_ptr<QMenu> RecordListPane::createSecondarySortMenu()
     // Two text fields always share the primary direction.
     const bool directionLocked = isTextColumn(sort.primary) && isTextColumn(sort.secondary);
     for (const bool descending : {false, true}) {
-        QAction *item = direction->addAction(descending ? QStringLiteral("Descending") : QStringLiteral("Ascending"),
+        QAction *item = direction->addAction(descending ? QStringLiteral("Descending")
+                                                        : QStringLiteral("Ascending"),
                                              this, [this, sort, descending] {
                                                  if (descending == sort.secondaryDescending)
                                                      return;
@@ -551,7 +577,10 @@ void RecordListPane::chooseSecondary(int column)
     requestSort(changed);
 }
 
-void RecordListPane::requestSort(const SortDescriptor &descriptor) { emit sortRequested(descriptor); }
+void RecordListPane::requestSort(const SortDescriptor &descriptor)
+{
+    emit sortRequested(descriptor);
+}
 
 std::unique_ptr<QMenu> RecordListPane::createFilterMenu()
 {
@@ -597,8 +626,9 @@ std::unique_ptr<QMenu> RecordListPane::createRowMenu(int row)
     // The copy buffer, deleting and printing come with their own work; their items wait.
     menu->addMenu(QStringLiteral("&View Copy Buffer"))->setEnabled(false);
     menu->addSeparator();
-    for (const QString &caption : {QStringLiteral("&Copy Record"), QStringLiteral("&Paste Record"),
-                                   QStringLiteral("&Delete Record"), QStringLiteral("P&rint Record")})
+    for (const QString &caption :
+         {QStringLiteral("&Copy Record"), QStringLiteral("&Paste Record"),
+          QStringLiteral("&Delete Record"), QStringLiteral("P&rint Record")})
         menu->addAction(caption)->setEnabled(false);
     menu->addSeparator();
     menu->addAction(QStringLiteral("&Font..."), this, &RecordListPane::chooseRowFont);

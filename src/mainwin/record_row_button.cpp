@@ -52,7 +52,8 @@ QStringList TFormatedButton::columnTexts() const
 void TFormatedButton::setSelected(bool selected)
 {
     if (selected && parentWidget()) {
-        for (auto *sibling : parentWidget()->findChildren<TFormatedButton *>(Qt::FindDirectChildrenOnly))
+        for (auto *sibling :
+             parentWidget()->findChildren<TFormatedButton *>(Qt::FindDirectChildrenOnly))
             if (sibling != this && sibling->isSelected())
                 sibling->setSelected(false);
     }
@@ -71,7 +72,8 @@ settings::ColourPair TFormatedButton::rowColours() const
     if (selected_)
         return {scheme_.colour(SchemeElement::SelectedRecordButtonText),
                 scheme_.colour(SchemeElement::SelectedRecordButtonBackground)};
-    return {scheme_.colour(SchemeElement::RecordButtonText), scheme_.colour(SchemeElement::RecordButtonBackground)};
+    return {scheme_.colour(SchemeElement::RecordButtonText),
+            scheme_.colour(SchemeElement::RecordButtonBackground)};
 }
 
 void TFormatedButton::paintEvent(QPaintEvent *)

@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,7 @@ protected:
     }
 
     // Opens a database of `coins` sorted by description and shows it in the pane.
-    void showCoins(const QList<Coin> &coins)
+    void showCoins(const QList<Coin> &coins, bool descending = false)
     {
         manager.createTable(QDir(databaseFolder).filePath("data.dbf"), true);
         {
@@ -67,7 +68,7 @@ protected:
             }
         }
         ASSERT_TRUE(manager.openDatabase());
-        ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+        ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, descending, 0, false}));
         pane.resize(326, 400);
         pane.show();
         pane.setDatabase(&manager, &scheme);
@@ -133,7 +134,10 @@ TEST_F(RecordListPaneTest, NumberColumnIsRightAlignedWithSeparatorsAndTwoDecimal
 
 TEST_F(RecordListPaneTest, DigitsAndLowerCaseInitialsFallUnderTheirCapitals)
 {
-    showCoins({{"1 cent", "USA", 1}, {"as", "Rome", 1}, {"Denarius", "Rome", 1}, {"dupondius", "Rome", 1},
+    showCoins({{"1 cent", "USA", 1},
+               {"as", "Rome", 1},
+               {"Denarius", "Rome", 1},
+               {"dupondius", "Rome", 1},
                {"Zloty", "Poland", 1}});
     struct Case {
         QChar letter;
@@ -153,6 +157,17 @@ TEST_F(RecordListPaneTest, DigitsAndLowerCaseInitialsFallUnderTheirCapitals)
     }
 }
 
+TEST_F(RecordListPaneTest, DescendingSortKeepsEachLetterOnItsOwnPage)
+{
+    showCoins({{"as", "Rome", 1}, {"aureus", "Rome", 1}, {"Zloty", "Poland", 1}}, true);
+    EXPECT_EQ(pane.sortButton(0)->text(), "DESCR");
+    EXPECT_EQ(shownDescriptions(), QStringList({"aureus", "as"}))
+        << "A first, its records descending";
+    pane.setLetter('Z');
+    EXPECT_EQ(shownDescriptions(), QStringList({"Zloty"}));
+    EXPECT_EQ(pane.letterTabBar()->tab('Z')->count(), 1u);
+}
+
 TEST_F(RecordListPaneTest, LetterTabsShowCountsInTheColoursOfTheirState)
 {
     showCoins({{"as", "Rome", 1}, {"aureus", "Rome", 1}, {"denarius", "Rome", 1}});
@@ -169,10 +184,12 @@ TEST_F(RecordListPaneTest, LetterTabsShowCountsInTheColoursOfTheirState)
     for (const Case &c : cases) {
         const TColorButton *tab = pane.letterTabBar()->tab(c.letter);
         EXPECT_EQ(tab->count(), c.count) << "letter " << c.letter.toLatin1();
-        EXPECT_EQ(tab->colours(), settings::letterTabColours(scheme, c.state)) << "letter " << c.letter.toLatin1();
+        EXPECT_EQ(tab->colours(), settings::letterTabColours(scheme, c.state))
+            << "letter " << c.letter.toLatin1();
     }
     pane.setLetter('D');
-    EXPECT_EQ(pane.letterTabBar()->tab('A')->colours(), settings::letterTabColours(scheme, LetterTabState::HasRecords))
+    EXPECT_EQ(pane.letterTabBar()->tab('A')->colours(),
+              settings::letterTabColours(scheme, LetterTabState::HasRecords))
         << "selecting another letter gives up the selected colours";
 }
 
@@ -182,7 +199,8 @@ TEST_F(RecordListPaneTest, EntryOrderDisablesTheLetterTabs)
     ASSERT_TRUE(manager.changeSort(SortDescriptor{}));
     pane.recountLetters();
     EXPECT_FALSE(pane.letterTabBar()->tab('A')->isEnabled());
-    EXPECT_EQ(shownDescriptions(), QStringList({"as", "denarius"})) << "the whole table, in entry order";
+    EXPECT_EQ(shownDescriptions(), QStringList({"as", "denarius"}))
+        << "the whole table, in entry order";
     EXPECT_EQ(pane.sortButton(0)->text(), "Entry Order");
 }
 
@@ -205,6 +223,21 @@ TEST_F(RecordListPaneTest, RemoveFieldIsOfferedWhileMoreThanOneColumnIsLeft)
     EXPECT_EQ(findItem(*insert->menu(), "NOTES"), nullptr) << "memo fields cannot be columns";
 }
 
+TEST_F(RecordListPaneTest, DraggingAndResizingSectionsReachTheRows)
+{
+    showCoins({{"as", "Rome", 1}});
+    TBrenlowHeader *header = pane.header();
+    header->moveSection(1, 0);
+    EXPECT_EQ(shownRows(), (QList<QStringList>{{"Rome", " as"}}))
+        << "the dragged column comes first";
+    EXPECT_EQ(header->model().sections().at(0).text, "COUNTRY");
+
+    header->resizeSection(1, 2);
+    EXPECT_EQ(header->model().sections().at(1).width, kMinSectionWidth);
+    EXPECT_EQ(header->sectionSize(1), kMinSectionWidth);
+    EXPECT_EQ(pane.rows().at(0)->columnShares(), header->model().shares(header->width()));
+}
+
 TEST_F(RecordListPaneTest, PagingCrossesIntoNeighbouringLetters)
 {
     QList<Coin> coins = {{"as", "Rome", 1}};
@@ -223,7 +256,7 @@ TEST_F(RecordListPaneTest, PagingCrossesIntoNeighbouringLetters)
         int expectedOffset;
     };
     const QList<Case> cases = {
-        {'C', Start::LastPage, &RecordListPane::nextPage, 'D', 0},  // D is empty
+        {'C', Start::LastPage, &RecordListPane::nextPage, 'D', 0}, // D is empty
         {'A', Start::FirstPage, &RecordListPane::previousPage, 'A', 0},
         {'D', Start::FirstPage, &RecordListPane::previousPage, 'C', lastOfC},
         {'Z', Start::FirstPage, &RecordListPane::nextPage, 'Z', 0},
@@ -234,7 +267,8 @@ TEST_F(RecordListPaneTest, PagingCrossesIntoNeighbouringLetters)
             pane.lastPage();
         (pane.*c.command)();
         EXPECT_EQ(pane.currentLetter(), c.expectedLetter) << "from " << c.letter.toLatin1();
-        EXPECT_EQ(pane.letterTabBar()->selectedLetter(), c.expectedLetter) << "from " << c.letter.toLatin1();
+        EXPECT_EQ(pane.letterTabBar()->selectedLetter(), c.expectedLetter)
+            << "from " << c.letter.toLatin1();
         EXPECT_EQ(pane.pageOffset(), c.expectedOffset) << "from " << c.letter.toLatin1();
     }
 }
@@ -253,7 +287,8 @@ TEST_F(RecordListPaneTest, PagingButtonsFollowThePageAndTheLetter)
     EXPECT_TRUE(pane.lastButton()->isEnabled());
     EXPECT_TRUE(pane.pageUpButton()->isEnabled()) << "B comes before";
     pane.nextPage();
-    EXPECT_EQ(shownDescriptions().value(0), QString("coin %1").arg(pane.rowsPerPage(), 2, 10, QChar('0')));
+    EXPECT_EQ(shownDescriptions().value(0),
+              QString("coin %1").arg(pane.rowsPerPage(), 2, 10, QChar('0')));
     EXPECT_TRUE(pane.firstButton()->isEnabled());
 }
 
@@ -295,9 +330,20 @@ TEST_F(RecordListPaneTest, SortMenusAskForTheChangedDescriptor)
         SortDescriptor expected;
     };
     const QList<Case> cases = {
-        {"entry order", &RecordListPane::createPrimarySortMenu, "&Primary Sort Field", "Entry Order", {}},
-        {"descending", &RecordListPane::createPrimarySortMenu, "&Sort Direction", "Descending", {Descr, true, 0, false}},
-        {"secondary text field", &RecordListPane::createSecondarySortMenu, "&Secondary Sort Field", "COUNTRY",
+        {"entry order",
+         &RecordListPane::createPrimarySortMenu,
+         "&Primary Sort Field",
+         "Entry Order",
+         {}},
+        {"descending",
+         &RecordListPane::createPrimarySortMenu,
+         "&Sort Direction",
+         "Descending",
+         {Descr, true, 0, false}},
+        {"secondary text field",
+         &RecordListPane::createSecondarySortMenu,
+         "&Secondary Sort Field",
+         "COUNTRY",
          {Descr, false, Country, false}},
     };
     for (const Case &c : cases) {
@@ -327,6 +373,49 @@ TEST_F(RecordListPaneTest, RowMenuWaitsForCopyPasteAndPrint)
     EXPECT_FALSE(findItem(*menu, "&Go To Web Page")->isVisible());
     EXPECT_TRUE(findItem(*menu, "&Quick View")->isEnabled()) << "the row shows a record";
     EXPECT_FALSE(findItem(*pane.createRowMenu(3), "&Quick View")->isEnabled()) << "an empty row";
+}
+
+TEST(LetterTabBarTest, ScrollButtonsMoveTheTabsWhenTheBarIsTooLow)
+{
+    LetterTabBar bar;
+    bar.resize(24, 200);
+    bar.show();
+    const int topOfA = bar.tab('A')->y();
+    EXPECT_FALSE(bar.scrollUpButton()->isEnabled());
+    ASSERT_TRUE(bar.scrollDownButton()->isEnabled()) << "26 tabs of at least 14 pixels do not fit";
+    bar.scrollDownButton()->click();
+    EXPECT_LT(bar.tab('A')->y(), topOfA);
+    EXPECT_TRUE(bar.scrollUpButton()->isEnabled());
+    bar.scrollUpButton()->click();
+    EXPECT_EQ(bar.tab('A')->y(), topOfA);
+}
+
+TEST(LetterTabBarTest, ClickingATabChoosesItsLetter)
+{
+    LetterTabBar bar;
+    QList<QChar> chosen;
+    QObject::connect(&bar, &LetterTabBar::letterChosen, [&](QChar letter) { chosen << letter; });
+    bar.tab('Q')->click();
+    bar.setTabsEnabled(false);
+    bar.tab('R')->click();
+    EXPECT_EQ(chosen, QList<QChar>({'Q'})) << "a disabled tab does nothing";
+}
+
+TEST(CutToWidthTest, DropsCharactersFromTheEndUntilTheTextFits)
+{
+    const QFontMetrics metrics(QFont("Liberation Sans", 10));
+    const QString text = "Sestertius of Hadrian";
+    struct Case {
+        int width;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {metrics.horizontalAdvance(text), text},
+        {metrics.horizontalAdvance("Sestertius") + 1, "Sestertius"},
+        {0, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(cutToWidth(text, metrics, c.width), c.expected) << "width " << c.width;
 }
 
 } // namespace
