@@ -392,54 +392,31 @@ void RecordListPane::moveLetterCount(QChar oldLetter, QChar newLetter)
         letterBar_->setCount(newLetter, tab->count() + 1);
 }
 
-void RecordListPane::firstPage()
-{
-    const int count = database_ ? int(database_->recordCount()) : 0;
-    const PageTurn turn = turnPage(PagingCommand::First, {pageOffset_, rowsPerPage(), count}, {});
-    if (turn.action == PageTurn::Action::ShowOffset) {
-        pageOffset_ = turn.offset;
-        refresh();
-    }
-}
+void RecordListPane::firstPage() { turnPage(PagingCommand::First); }
+void RecordListPane::previousPage() { turnPage(PagingCommand::PageUp); }
+void RecordListPane::nextPage() { turnPage(PagingCommand::PageDown); }
+void RecordListPane::lastPage() { turnPage(PagingCommand::Last); }
 
-void RecordListPane::previousPage()
+void RecordListPane::turnPage(PagingCommand command)
 {
     const int count = database_ ? int(database_->recordCount()) : 0;
-    const LetterPaging letters{letterTabsInUse(), currentLetter_};
-    const PageTurn turn =
-        turnPage(PagingCommand::PageUp, {pageOffset_, rowsPerPage(), count}, letters);
-    if (turn.action == PageTurn::Action::ShowOffset) {
+    const PageTurn turn = mainwin::turnPage(command, {pageOffset_, rowsPerPage(), count},
+                                            {letterTabsInUse(), currentLetter_});
+    switch (turn.action) {
+    case PageTurn::Action::None:
+        return;
+    case PageTurn::Action::ShowOffset:
         pageOffset_ = turn.offset;
-        refresh();
-    } else if (turn.action == PageTurn::Action::PreviousLetterLastPage) {
+        break;
+    case PageTurn::Action::PreviousLetterLastPage:
         enterLetter(QChar(currentLetter_.unicode() - 1));
         pageOffset_ = lastPageOffset(rowsPerPage(), int(database_->recordCount()));
-        refresh();
+        break;
+    case PageTurn::Action::NextLetter:
+        enterLetter(QChar(currentLetter_.unicode() + 1));
+        break;
     }
-}
-
-void RecordListPane::nextPage()
-{
-    const int count = database_ ? int(database_->recordCount()) : 0;
-    const LetterPaging letters{letterTabsInUse(), currentLetter_};
-    const PageTurn turn =
-        turnPage(PagingCommand::PageDown, {pageOffset_, rowsPerPage(), count}, letters);
-    if (turn.action == PageTurn::Action::ShowOffset) {
-        pageOffset_ = turn.offset;
-        refresh();
-    } else if (turn.action == PageTurn::Action::NextLetter) {
-        setLetter(QChar(currentLetter_.unicode() + 1));
-    }
-}
-
-void RecordListPane::lastPage()
-{
-    const int count = database_ ? int(database_->recordCount()) : 0;
-    const PageTurn turn = turnPage(PagingCommand::Last, {pageOffset_, rowsPerPage(), count}, {});
-    if (turn.action == PageTurn::Action::ShowOffset) {
-        pageOffset_ = turn.offset;
-        refresh();
-    }
+    refresh();
 }
 
 // ---------------------------------------------------------------------------
@@ -505,7 +482,7 @@ std::unique_ptr<QMenu> RecordListPane::createPrimarySortMenu()
                 changed.primaryDescending = descending;
                 if (isTextColumn(changed.primary) && isTextColumn(changed.secondary))
                     changed.secondaryDescending = descending;
-                requestSort(changed);
+                emit sortRequested(changed);
             });
         item->setCheckable(true);
         item->setChecked(descending == sort.primaryDescending);
@@ -535,7 +512,7 @@ std::unique_ptr<QMenu> RecordListPane::createSecondarySortMenu()
                                                      return;
                                                  SortDescriptor changed = sort;
                                                  changed.secondaryDescending = descending;
-                                                 requestSort(changed);
+                                                 emit sortRequested(changed);
                                              });
         item->setCheckable(true);
         item->setChecked(descending == sort.secondaryDescending);
@@ -561,7 +538,7 @@ void RecordListPane::choosePrimary(int column)
         if (isTextColumn(changed.primary) && isTextColumn(changed.secondary))
             changed.secondaryDescending = changed.primaryDescending;
     }
-    requestSort(changed);
+    emit sortRequested(changed);
 }
 
 void RecordListPane::chooseSecondary(int column)
@@ -574,12 +551,7 @@ void RecordListPane::chooseSecondary(int column)
     changed.secondary = column < kFirstFieldColumn ? 0 : column;
     if (isTextColumn(changed.primary) && isTextColumn(changed.secondary))
         changed.secondaryDescending = changed.primaryDescending;
-    requestSort(changed);
-}
-
-void RecordListPane::requestSort(const SortDescriptor &descriptor)
-{
-    emit sortRequested(descriptor);
+    emit sortRequested(changed);
 }
 
 std::unique_ptr<QMenu> RecordListPane::createFilterMenu()

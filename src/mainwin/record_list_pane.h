@@ -6,6 +6,7 @@
 // through signals and leaves applying them to the window that owns the database.
 
 #include "mainwin/list_header_model.h"
+#include "mainwin/list_paging.h"
 #include "store/sort_keys.h"
 
 #include <QChar>
@@ -126,7 +127,7 @@ private:
     void enterLetter(QChar letter);
     void showRowMenu(int row, QPoint globalPos);
     void chooseRowFont();
-    void requestSort(const store::SortDescriptor &descriptor);
+    void turnPage(PagingCommand command);
 
     store::DatabaseManager *database_ = nullptr;
     const settings::ColourScheme *scheme_ = nullptr;
