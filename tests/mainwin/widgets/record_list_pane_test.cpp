@@ -1,0 +1,421 @@
+// The record list pane over a real database in a temporary folder, as the user sees it:
+// row texts, letter tabs, the header's popup and paging across letter pages.
+
+#include "mainwin/letter_tab_bar.h"
+#include "mainwin/list_header.h"
+#include "mainwin/record_list_pane.h"
+#include "mainwin/record_row_button.h"
+#include "settings/colour_scheme.h"
+#include "store/database_manager.h"
+#include "store/table_templates.h"
+#include "support/qt_printers.h"
+#include "support/scripted_prompt.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace numora;
+using namespace numora::mainwin;
+using settings::LetterTabState;
+using store::SortDescriptor;
+
+namespace {
+
+constexpr int Descr = 2, Country = 3, Cost = 9;
+
+struct Coin {
+    QString description;
+    QString country;
+    double cost = 0;
+};
+
+class RecordListPaneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QString programFolder = folder.file("program");
+        databaseFolder = folder.file("program/DATA");
+        QDir().mkpath(databaseFolder);
+        store::ensureTableTemplates(programFolder);
+        manager.programFolder = programFolder;
+        manager.databaseFolder = databaseFolder;
+    }
+
+    // Opens a database of `coins` sorted by description and shows it in the pane.
+    void showCoins(const QList<Coin> &coins, bool descending = false)
+    {
+        manager.createTable(QDir(databaseFolder).filePath("data.dbf"), true);
+        {
+            store::Table table;
+            table.setFolder(databaseFolder);
+            table.setFileName("data.dbf");
+            table.open();
+            for (int i = 0; i < coins.size(); ++i) {
+                table.append();
+                table.setInteger(0, i + 1);
+                table.setText(1, "0");
+                table.setText(Descr, coins[i].description);
+                table.setText(Country, coins[i].country);
+                table.setNumber(Cost, coins[i].cost);
+                table.post();
+            }
+        }
+        ASSERT_TRUE(manager.openDatabase());
+        ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, descending, 0, false}));
+        pane.resize(326, 400);
+        pane.show();
+        pane.setDatabase(&manager, &scheme);
+        ASSERT_GT(pane.rowsPerPage(), 3);
+    }
+
+    QList<QStringList> shownRows() const
+    {
+        QList<QStringList> rows;
+        for (TFormatedButton *row : pane.rows())
+            if (!row->texts().isEmpty())
+                rows << row->columnTexts();
+        return rows;
+    }
+
+    QStringList shownDescriptions() const
+    {
+        QStringList descriptions;
+        for (const QStringList &row : shownRows())
+            descriptions << row.value(0);
+        return descriptions;
+    }
+
+    test::TempFolder folder;
+    QString databaseFolder;
+    test::ScriptedPrompt prompt;
+    NoProgress progress;
+    store::DatabaseManager manager{prompt, progress};
+    settings::ColourScheme scheme;
+    RecordListPane pane{prompt};
+};
+
+QAction *findItem(const QMenu &menu, const QString &caption)
+{
+    for (QAction *item : menu.actions())
+        if (item->text() == caption)
+            return item;
+    return nullptr;
+}
+
+TEST_F(RecordListPaneTest, FirstPageShowsTheDefaultColumnsOfTheFirstLetter)
+{
+    showCoins({{"denarius", "Rome", 1}, {"aureus", "Rome", 2}, {"as", "Italy", 3}});
+    EXPECT_EQ(pane.currentLetter(), QChar('A'));
+    EXPECT_EQ(shownRows(), (QList<QStringList>{{"as", " Italy"}, {"aureus", " Rome"}}))
+        << "every column after the first starts with a space";
+    EXPECT_EQ(pane.sortButton(0)->text(), "DESCR");
+    EXPECT_EQ(pane.sortButton(1)->text(), "NONE");
+    EXPECT_EQ(pane.sortButton(2)->text(), "All Records");
+}
+
+TEST_F(RecordListPaneTest, NumberColumnIsRightAlignedWithSeparatorsAndTwoDecimals)
+{
+    showCoins({{"aureus", "Rome", 1234.5}});
+    ASSERT_TRUE(pane.headerModel().insertField(Cost - 2, pane.header()->width()));
+    pane.header()->showSections();
+    emit pane.header()->changed();
+    const QList<RowColumnText> texts = pane.rows().at(0)->texts();
+    ASSERT_EQ(texts.size(), 3);
+    EXPECT_EQ(texts[2], (RowColumnText{" 1,234.50 ", true}));
+    EXPECT_FALSE(texts[0].rightAligned);
+}
+
+TEST_F(RecordListPaneTest, DigitsAndLowerCaseInitialsFallUnderTheirCapitals)
+{
+    showCoins({{"1 cent", "USA", 1},
+               {"as", "Rome", 1},
+               {"Denarius", "Rome", 1},
+               {"dupondius", "Rome", 1},
+               {"Zloty", "Poland", 1}});
+    struct Case {
+        QChar letter;
+        QStringList descriptions;
+    };
+    const QList<Case> cases = {
+        {'A', {"1 cent", "as"}},
+        {'D', {"Denarius", "dupondius"}},
+        {'Z', {"Zloty"}},
+        {'B', {}},
+    };
+    for (const Case &c : cases) {
+        pane.setLetter(c.letter);
+        QStringList shown = shownDescriptions();
+        shown.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(shown, c.descriptions) << "letter " << c.letter.toLatin1();
+    }
+}
+
+TEST_F(RecordListPaneTest, DescendingSortKeepsEachLetterOnItsOwnPage)
+{
+    showCoins({{"as", "Rome", 1}, {"aureus", "Rome", 1}, {"Zloty", "Poland", 1}}, true);
+    EXPECT_EQ(pane.sortButton(0)->text(), "DESCR");
+    EXPECT_EQ(shownDescriptions(), QStringList({"aureus", "as"}))
+        << "A first, its records descending";
+    pane.setLetter('Z');
+    EXPECT_EQ(shownDescriptions(), QStringList({"Zloty"}));
+    EXPECT_EQ(pane.letterTabBar()->tab('Z')->count(), 1u);
+}
+
+TEST_F(RecordListPaneTest, LetterTabsShowCountsInTheColoursOfTheirState)
+{
+    showCoins({{"as", "Rome", 1}, {"aureus", "Rome", 1}, {"denarius", "Rome", 1}});
+    struct Case {
+        QChar letter;
+        quint32 count;
+        LetterTabState state;
+    };
+    const QList<Case> cases = {
+        {'A', 2, LetterTabState::Selected},
+        {'B', 0, LetterTabState::Empty},
+        {'D', 1, LetterTabState::HasRecords},
+    };
+    for (const Case &c : cases) {
+        const TColorButton *tab = pane.letterTabBar()->tab(c.letter);
+        EXPECT_EQ(tab->count(), c.count) << "letter " << c.letter.toLatin1();
+        EXPECT_EQ(tab->colours(), settings::letterTabColours(scheme, c.state))
+            << "letter " << c.letter.toLatin1();
+    }
+    pane.setLetter('D');
+    EXPECT_EQ(pane.letterTabBar()->tab('A')->colours(),
+              settings::letterTabColours(scheme, LetterTabState::HasRecords))
+        << "selecting another letter gives up the selected colours";
+}
+
+TEST_F(RecordListPaneTest, EntryOrderDisablesTheLetterTabs)
+{
+    showCoins({{"as", "Rome", 1}, {"denarius", "Rome", 1}});
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{}));
+    pane.recountLetters();
+    EXPECT_FALSE(pane.letterTabBar()->tab('A')->isEnabled());
+    EXPECT_EQ(shownDescriptions(), QStringList({"as", "denarius"}))
+        << "the whole table, in entry order";
+    EXPECT_EQ(pane.sortButton(0)->text(), "Entry Order");
+}
+
+TEST_F(RecordListPaneTest, RemoveFieldIsOfferedWhileMoreThanOneColumnIsLeft)
+{
+    showCoins({{"as", "Rome", 1}});
+    auto menu = pane.header()->createPopupMenu();
+    QAction *remove = findItem(*menu, "&Remove Field");
+    ASSERT_NE(remove, nullptr);
+    EXPECT_TRUE(remove->isEnabled());
+    QAction *country = findItem(*remove->menu(), "COUNTRY");
+    ASSERT_NE(country, nullptr);
+    country->trigger();
+    EXPECT_EQ(shownRows(), (QList<QStringList>{{"as"}})) << "the rows lose the removed column";
+
+    menu = pane.header()->createPopupMenu();
+    EXPECT_FALSE(findItem(*menu, "&Remove Field")->isEnabled()) << "the last column stays";
+    QAction *insert = findItem(*menu, "&Insert New Field");
+    EXPECT_NE(findItem(*insert->menu(), "COUNTRY"), nullptr);
+    EXPECT_EQ(findItem(*insert->menu(), "NOTES"), nullptr) << "memo fields cannot be columns";
+}
+
+TEST_F(RecordListPaneTest, DraggingAndResizingSectionsReachTheRows)
+{
+    showCoins({{"as", "Rome", 1}});
+    TBrenlowHeader *header = pane.header();
+    header->moveSection(1, 0);
+    EXPECT_EQ(shownRows(), (QList<QStringList>{{"Rome", " as"}}))
+        << "the dragged column comes first";
+    EXPECT_EQ(header->model().sections().at(0).text, "COUNTRY");
+
+    header->resizeSection(1, 2);
+    EXPECT_EQ(header->model().sections().at(1).width, kMinSectionWidth);
+    EXPECT_EQ(header->sectionSize(1), kMinSectionWidth);
+    EXPECT_EQ(pane.rows().at(0)->columnShares(), header->model().shares(header->width()));
+}
+
+TEST_F(RecordListPaneTest, PagingCrossesIntoNeighbouringLetters)
+{
+    QList<Coin> coins = {{"as", "Rome", 1}};
+    for (int i = 0; i < 25; ++i)
+        coins << Coin{QString("coin %1").arg(i, 2, 10, QChar('0')), "Rome", 1};
+    showCoins(coins);
+    const int rows = pane.rowsPerPage();
+    const int lastOfC = rows * ((25 - 1) / rows);
+
+    enum class Start { FirstPage, LastPage };
+    struct Case {
+        QChar letter;
+        Start start;
+        void (RecordListPane::*command)();
+        QChar expectedLetter;
+        int expectedOffset;
+    };
+    const QList<Case> cases = {
+        {'C', Start::LastPage, &RecordListPane::nextPage, 'D', 0}, // D is empty
+        {'A', Start::FirstPage, &RecordListPane::previousPage, 'A', 0},
+        {'D', Start::FirstPage, &RecordListPane::previousPage, 'C', lastOfC},
+        {'Z', Start::FirstPage, &RecordListPane::nextPage, 'Z', 0},
+    };
+    for (const Case &c : cases) {
+        pane.setLetter(c.letter);
+        if (c.start == Start::LastPage)
+            pane.lastPage();
+        (pane.*c.command)();
+        EXPECT_EQ(pane.currentLetter(), c.expectedLetter) << "from " << c.letter.toLatin1();
+        EXPECT_EQ(pane.letterTabBar()->selectedLetter(), c.expectedLetter)
+            << "from " << c.letter.toLatin1();
+        EXPECT_EQ(pane.pageOffset(), c.expectedOffset) << "from " << c.letter.toLatin1();
+    }
+}
+
+TEST_F(RecordListPaneTest, PagingButtonsFollowThePageAndTheLetter)
+{
+    QList<Coin> coins;
+    for (int i = 0; i < 30; ++i)
+        coins << Coin{QString("coin %1").arg(i, 2, 10, QChar('0')), "Rome", 1};
+    showCoins(coins);
+    pane.setLetter('A');
+    EXPECT_FALSE(pane.pageUpButton()->isEnabled()) << "nothing before the first page of A";
+    EXPECT_TRUE(pane.pageDownButton()->isEnabled()) << "B follows";
+    pane.setLetter('C');
+    EXPECT_FALSE(pane.firstButton()->isEnabled());
+    EXPECT_TRUE(pane.lastButton()->isEnabled());
+    EXPECT_TRUE(pane.pageUpButton()->isEnabled()) << "B comes before";
+    pane.nextPage();
+    EXPECT_EQ(shownDescriptions().value(0),
+              QString("coin %1").arg(pane.rowsPerPage(), 2, 10, QChar('0')));
+    EXPECT_TRUE(pane.firstButton()->isEnabled());
+}
+
+TEST_F(RecordListPaneTest, ClickingARowChoosesItsPositionInTheRange)
+{
+    QList<Coin> coins;
+    for (int i = 0; i < 30; ++i)
+        coins << Coin{QString("coin %1").arg(i, 2, 10, QChar('0')), "Rome", 1};
+    showCoins(coins);
+    pane.setLetter('C');
+    pane.nextPage();
+    QList<int> chosen;
+    QObject::connect(&pane, &RecordListPane::rowChosen, [&](int position) { chosen << position; });
+    pane.rows().at(1)->click();
+    EXPECT_EQ(chosen, QList<int>({pane.rowsPerPage() + 1}));
+}
+
+TEST_F(RecordListPaneTest, ShownRecordIsTheSelectedRow)
+{
+    showCoins({{"as", "Rome", 1}, {"aureus", "Rome", 1}});
+    pane.setShownRecord(2); // "aureus"
+    pane.refresh();
+    EXPECT_FALSE(pane.rows().at(0)->isSelected());
+    EXPECT_TRUE(pane.rows().at(1)->isSelected());
+    pane.setShownRecord(1);
+    pane.refresh();
+    EXPECT_TRUE(pane.rows().at(0)->isSelected());
+    EXPECT_FALSE(pane.rows().at(1)->isSelected()) << "one selected row at a time";
+}
+
+TEST_F(RecordListPaneTest, SortMenusAskForTheChangedDescriptor)
+{
+    showCoins({{"as", "Rome", 1}});
+    struct Case {
+        const char *name;
+        std::unique_ptr<QMenu> (RecordListPane::*menu)();
+        QString submenu;
+        QString item;
+        SortDescriptor expected;
+    };
+    const QList<Case> cases = {
+        {"entry order",
+         &RecordListPane::createPrimarySortMenu,
+         "&Primary Sort Field",
+         "Entry Order",
+         {}},
+        {"descending",
+         &RecordListPane::createPrimarySortMenu,
+         "&Sort Direction",
+         "Descending",
+         {Descr, true, 0, false}},
+        {"secondary text field",
+         &RecordListPane::createSecondarySortMenu,
+         "&Secondary Sort Field",
+         "COUNTRY",
+         {Descr, false, Country, false}},
+    };
+    for (const Case &c : cases) {
+        QList<SortDescriptor> requested;
+        const QMetaObject::Connection connection = QObject::connect(
+            &pane, &RecordListPane::sortRequested, [&](SortDescriptor sort) { requested << sort; });
+        auto menu = (pane.*c.menu)();
+        QAction *submenu = findItem(*menu, c.submenu);
+        ASSERT_NE(submenu, nullptr) << c.name;
+        QAction *item = findItem(*submenu->menu(), c.item);
+        ASSERT_NE(item, nullptr) << c.name;
+        item->trigger();
+        QObject::disconnect(connection);
+        EXPECT_EQ(requested, QList<SortDescriptor>({c.expected})) << c.name;
+    }
+}
+
+TEST_F(RecordListPaneTest, RowMenuWaitsForCopyPasteAndPrint)
+{
+    showCoins({{"as", "Rome", 1}});
+    auto menu = pane.createRowMenu(0);
+    for (const char *caption : {"&Copy Record", "&Paste Record", "P&rint Record"}) {
+        QAction *item = findItem(*menu, caption);
+        ASSERT_NE(item, nullptr) << caption;
+        EXPECT_FALSE(item->isEnabled()) << caption;
+    }
+    EXPECT_FALSE(findItem(*menu, "&Go To Web Page")->isVisible());
+    EXPECT_TRUE(findItem(*menu, "&Quick View")->isEnabled()) << "the row shows a record";
+    EXPECT_FALSE(findItem(*pane.createRowMenu(3), "&Quick View")->isEnabled()) << "an empty row";
+}
+
+TEST(LetterTabBarTest, ScrollButtonsMoveTheTabsWhenTheBarIsTooLow)
+{
+    LetterTabBar bar;
+    bar.resize(24, 200);
+    bar.show();
+    const int topOfA = bar.tab('A')->y();
+    EXPECT_FALSE(bar.scrollUpButton()->isEnabled());
+    ASSERT_TRUE(bar.scrollDownButton()->isEnabled()) << "26 tabs of at least 14 pixels do not fit";
+    bar.scrollDownButton()->click();
+    EXPECT_LT(bar.tab('A')->y(), topOfA);
+    EXPECT_TRUE(bar.scrollUpButton()->isEnabled());
+    bar.scrollUpButton()->click();
+    EXPECT_EQ(bar.tab('A')->y(), topOfA);
+}
+
+TEST(LetterTabBarTest, ClickingATabChoosesItsLetter)
+{
+    LetterTabBar bar;
+    QList<QChar> chosen;
+    QObject::connect(&bar, &LetterTabBar::letterChosen, [&](QChar letter) { chosen << letter; });
+    bar.tab('Q')->click();
+    bar.setTabsEnabled(false);
+    bar.tab('R')->click();
+    EXPECT_EQ(chosen, QList<QChar>({'Q'})) << "a disabled tab does nothing";
+}
+
+TEST(CutToWidthTest, DropsCharactersFromTheEndUntilTheTextFits)
+{
+    const QFontMetrics metrics(QFont("Liberation Sans", 10));
+    const QString text = "Sestertius of Hadrian";
+    struct Case {
+        int width;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {metrics.horizontalAdvance(text), text},
+        {metrics.horizontalAdvance("Sestertius") + 1, "Sestertius"},
+        {0, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(cutToWidth(text, metrics, c.width), c.expected) << "width " << c.width;
+}
+
+} // namespace
