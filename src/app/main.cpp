@@ -7,10 +7,14 @@
 #include "app/owner_window.h"
 #include "app/product_constants.h"
 #include "mainwin/about_window.h"
+#include "mainwin/letter_tab_bar.h"
 #include "mainwin/main_window.h"
+#include "mainwin/record_list_pane.h"
+#include "platform/busy_cursor.h"
 #include "platform/message_box_prompt.h"
 #include "platform/progress_window.h"
 #include "platform/termination_signal.h"
+#include "settings/colour_scheme.h"
 #include "store/database_manager.h"
 #include "store/table_templates.h"
 
@@ -31,6 +35,7 @@ struct Run {
     std::unique_ptr<mainwin::AboutWindow> splash;
     std::unique_ptr<app::TTrayForm> owner;
     std::unique_ptr<store::DatabaseManager> database;
+    settings::ColourScheme colours;
     std::unique_ptr<mainwin::TForm3> mainWindow;
     platform::TerminationSignal termination;
 };
@@ -64,6 +69,23 @@ bool openDatabase(Run &run)
     return run.database->openDatabase();
 }
 
+// The record list pane shows the browse table; a sort chosen on its sort bar is applied
+// here, then the letters are counted again.
+void attachRecordList(Run &run, mainwin::TForm3 &window)
+{
+    auto *pane = new mainwin::RecordListPane(run.prompt);
+    pane->setDatabase(run.database.get(), &run.colours);
+    QObject::connect(pane->letterTabBar(), &mainwin::LetterTabBar::letterChosen, pane,
+                     &mainwin::RecordListPane::setLetter);
+    QObject::connect(pane, &mainwin::RecordListPane::sortRequested, pane,
+                     [&run, pane](store::SortDescriptor descriptor) {
+                         platform::BusyCursor busy;
+                         if (run.database->changeSort(descriptor))
+                             pane->recountLetters();
+                     });
+    window.attachRecordList(pane, pane->letterTabBar());
+}
+
 void constructMainWindow(Run &run)
 {
     run.mainWindow = std::make_unique<mainwin::TForm3>(run.settings);
@@ -74,10 +96,12 @@ void constructMainWindow(Run &run)
     QObject::connect(&run.termination, &platform::TerminationSignal::requested, &window,
                      &QWidget::close);
 
-    if (openDatabase(run))
+    if (openDatabase(run)) {
         window.setDatabaseCaption(run.settings.recordTableFileName, false);
-    else
+        attachRecordList(run, window);
+    } else {
         QTimer::singleShot(0, &window, &QWidget::close);
+    }
     window.applyStoredPlacement();
     window.show();
     // What the owner window does on its first activation; it is never on screen itself.

@@ -111,6 +111,19 @@ void TForm1::buildAreas()
     dragLine_->hide();
 }
 
+void TForm1::attachRecordList(QWidget *listPane, QWidget *letterTabBar)
+{
+    delete listPane_;
+    delete letterTabBar_;
+    listPane_ = listPane;
+    letterTabBar_ = letterTabBar;
+    listPane_->setParent(client_);
+    letterTabBar_->setParent(client_);
+    listPane_->show();
+    letterTabBar_->show();
+    layOutPanes();
+}
+
 void TForm1::buildCommands()
 {
     QMap<Menu, QMenu *> menus;
@@ -232,10 +245,11 @@ void TForm1::layOutPanes()
     recordFormPane_->setGeometry(layout.recordFormPane);
     grip_->setGeometry(layout.grip);
     recordFormWidth_ = layout.recordFormPane.width();
-    // The client area spans the window's width; widening from the laid-out width keeps a
-    // second layout before the resize lands from widening again.
+    // Widen to the laid-out client width plus what is missing, so a second layout before
+    // the resize lands asks for the same width; never narrower than the window is, since
+    // before the first show the client area may still be smaller than the window.
     if (layout.windowGrowth > 0)
-        resize(input.clientSize.width() + layout.windowGrowth, height());
+        resize(std::max(width(), input.clientSize.width() + layout.windowGrowth), height());
 }
 
 void TForm1::placeDefault()

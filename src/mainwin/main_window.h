@@ -54,6 +54,9 @@ public:
     QTabWidget *formPages() const { return formPages_; }
     QWidget *clientArea() const { return client_; }
 
+    // Puts the record list pane and its letter tab bar in the places the placeholders
+    // held; the window takes ownership.
+    void attachRecordList(QWidget *listPane, QWidget *letterTabBar);
     void setDatabaseCaption(const QString &databaseName, bool readOnly);
     void setRecordStatus(RecordStatus status);
 
