@@ -1,33 +1,25 @@
 #include "app/close_request.h"
 
+#include "app/named_steps.h"
+
 namespace numora::app {
-
-namespace {
-
-void call(const std::function<void()> &hook)
-{
-    if (hook)
-        hook();
-}
-
-} // namespace
 
 MainWindowCloseResult closeMainWindow(const CloseSettings &settings,
                                       const MainWindowCloseHooks &hooks)
 {
     if (settings.maintenanceReminders && hooks.reminderCheckChoosesMaintenance
         && hooks.reminderCheckChoosesMaintenance())
-        call(hooks.openMaintenance);
+        callIfSet(hooks.openMaintenance);
 
     if (hooks.saveCurrentRecord && !hooks.saveCurrentRecord())
         return MainWindowCloseResult::Cancelled;
 
-    call(hooks.hideMainWindow);
+    callIfSet(hooks.hideMainWindow);
     if (settings.trayOption) {
-        call(hooks.markHiddenToTray);
+        callIfSet(hooks.markHiddenToTray);
         return MainWindowCloseResult::HiddenToTray;
     }
-    call(hooks.closeOwnerWindow);
+    callIfSet(hooks.closeOwnerWindow);
     return MainWindowCloseResult::OwnerClosed;
 }
 

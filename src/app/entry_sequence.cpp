@@ -1,16 +1,8 @@
 #include "app/entry_sequence.h"
 
+#include "app/named_steps.h"
+
 namespace numora::app {
-
-namespace {
-
-void call(const std::function<void()> &hook)
-{
-    if (hook)
-        hook();
-}
-
-} // namespace
 
 bool loginGateSkipped(const settings::ProgramOptions &options)
 {
@@ -29,7 +21,7 @@ QString loginFailureMessage(LoginOutcome outcome)
 
 int runEntrySequence(settings::RunSettings &settings, Prompt &prompt, const EntryHooks &hooks)
 {
-    call(hooks.showSplash);
+    callIfSet(hooks.showSplash);
 
     LoginOutcome login = LoginOutcome::Accepted;
     const settings::StartupSettings loadSettings(
@@ -45,15 +37,15 @@ int runEntrySequence(settings::RunSettings &settings, Prompt &prompt, const Entr
         return kLoginFailedExitCode;
     }
 
-    call(hooks.createOwnerWindow);
-    call(hooks.createActivityLog);
-    call(hooks.loadReminders);
-    call(hooks.constructMainWindow);
-    call(hooks.closeSplash);
+    callIfSet(hooks.createOwnerWindow);
+    callIfSet(hooks.createActivityLog);
+    callIfSet(hooks.loadReminders);
+    callIfSet(hooks.constructMainWindow);
+    callIfSet(hooks.closeSplash);
     if (settings.databaseOptions.displayTips)
-        call(hooks.showTips);
+        callIfSet(hooks.showTips);
     const int exitCode = hooks.runMessageLoop ? hooks.runMessageLoop() : 0;
-    call(hooks.saveReminders);
+    callIfSet(hooks.saveReminders);
     return exitCode;
 }
 

@@ -17,6 +17,13 @@ struct NamedStep {
 
 QStringList stepNames(const std::vector<NamedStep> &steps);
 
+// Runs a hook the caller may have left empty.
+inline void callIfSet(const std::function<void()> &hook)
+{
+    if (hook)
+        hook();
+}
+
 // Runs every step in order, also after one has thrown: at the end of a run each setting
 // that can still be saved should be, and none of them is worth stopping the others for.
 // Returns the names of the steps that threw.

@@ -190,14 +190,12 @@ bool ListHeaderModel::readSections(const QString &path)
 
 bool ListHeaderModel::writeSections(const QString &path) const
 {
-    settings::ValueWriter writer;
-    writer.beginList();
-    for (const HeaderSection &section : sections_) {
-        writer.writeString(section.text);
-        writer.writeInteger(section.width);
-    }
-    writer.endList();
-    return settings::writeSettingsFile(path, writer.bytes());
+    return settings::writeListFile(path, [this](settings::ValueWriter &writer) {
+        for (const HeaderSection &section : sections_) {
+            writer.writeString(section.text);
+            writer.writeInteger(section.width);
+        }
+    });
 }
 
 void ListHeaderModel::loadHeaderFile(const QString &path)

@@ -221,23 +221,17 @@ ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negat
 void TColorList::load(const QString &path)
 {
     items_.clear();
-    const std::optional<QByteArray> bytes = readSettingsFile(path);
-    if (!bytes)
-        return;
-    ValueReader reader(*bytes);
-    readList(reader, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+    readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
 }
 
 bool TColorList::save(const QString &path) const
 {
-    ValueWriter writer;
-    writer.beginList();
-    for (const TColorRec &item : items_) {
-        writer.writeShortText(item.name);
-        writer.writeRaw(bytesOfScheme(item.indexes));
-    }
-    writer.endList();
-    return writeSettingsFile(path, writer.bytes());
+    return writeListFile(path, [this](ValueWriter &writer) {
+        for (const TColorRec &item : items_) {
+            writer.writeShortText(item.name);
+            writer.writeRaw(bytesOfScheme(item.indexes));
+        }
+    });
 }
 
 bool TColorList::add(const QString &name, const SchemeIndexes &indexes)

@@ -61,23 +61,17 @@ TTemplateList::~TTemplateList() = default;
 void TTemplateList::loadList(const QString &path)
 {
     items_.clear();
-    const std::optional<QByteArray> bytes = readSettingsFile(path);
-    if (!bytes)
-        return;
-    ValueReader reader(*bytes);
-    readList(reader, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+    readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
 }
 
 bool TTemplateList::saveList(const QString &path) const
 {
-    ValueWriter writer;
-    writer.beginList();
-    for (const TTemplate &item : items_) {
-        writer.writeString(item.name);
-        writer.writeString(item.fileName);
-    }
-    writer.endList();
-    return writeSettingsFile(path, writer.bytes());
+    return writeListFile(path, [this](ValueWriter &writer) {
+        for (const TTemplate &item : items_) {
+            writer.writeString(item.name);
+            writer.writeString(item.fileName);
+        }
+    });
 }
 
 bool TTemplateList::add(const QString &name)

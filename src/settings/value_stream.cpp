@@ -185,4 +185,22 @@ bool writeSettingsFile(const QString &path, const QByteArray &bytes)
     return file.commit();
 }
 
+bool readListFile(const QString &path, const std::function<void(ValueReader &)> &readItem)
+{
+    const std::optional<QByteArray> bytes = readSettingsFile(path);
+    if (!bytes)
+        return false;
+    ValueReader reader(*bytes);
+    return readList(reader, readItem);
+}
+
+bool writeListFile(const QString &path, const std::function<void(ValueWriter &)> &writeItems)
+{
+    ValueWriter writer;
+    writer.beginList();
+    writeItems(writer);
+    writer.endList();
+    return writeSettingsFile(path, writer.bytes());
+}
+
 } // namespace numora::settings

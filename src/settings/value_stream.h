@@ -101,4 +101,10 @@ bool readList(ValueReader &reader, const std::function<void(ValueReader &)> &rea
 std::optional<QByteArray> readSettingsFile(const QString &path);
 bool writeSettingsFile(const QString &path, const QByteArray &bytes);
 
+// A whole list file read with readList(): nothing when the file is missing (false),
+// else the items before any damage, the result saying whether the list ended properly.
+bool readListFile(const QString &path, const std::function<void(ValueReader &)> &readItem);
+// Writes list begin, what `writeItems` writes, list end, replacing the file.
+bool writeListFile(const QString &path, const std::function<void(ValueWriter &)> &writeItems);
+
 } // namespace numora::settings

@@ -42,28 +42,24 @@ QString ActivityLog::filePath() const { return resolveInFolder(settingsFolder_, 
 void ActivityLog::read()
 {
     entries_.clear();
-    const std::optional<QByteArray> bytes = settings::readSettingsFile(filePath());
-    if (!bytes)
-        return;
-    settings::ValueReader reader(*bytes);
-    const bool whole = settings::readList(
-        reader, [this](settings::ValueReader &r) { entries_.push_back(readEntry(r)); });
+    const QString path = filePath();
+    const bool whole = settings::readListFile(
+        path, [this](settings::ValueReader &r) { entries_.push_back(readEntry(r)); });
     if (!whole)
-        entries_.clear();
+        entries_.clear(); // a damaged log opens empty
 }
 
 bool ActivityLog::write()
 {
-    settings::ValueWriter writer;
-    writer.beginList();
-    for (const LogEntry &entry : entries_) {
-        writer.writeString(entry.date);
-        writer.writeString(entry.time);
-        writer.writeString(entry.databaseName);
-        writer.writeString(entry.description);
-    }
-    writer.endList();
-    if (settings::writeSettingsFile(filePath(), writer.bytes()))
+    const bool written = settings::writeListFile(filePath(), [this](settings::ValueWriter &writer) {
+        for (const LogEntry &entry : entries_) {
+            writer.writeString(entry.date);
+            writer.writeString(entry.time);
+            writer.writeString(entry.databaseName);
+            writer.writeString(entry.description);
+        }
+    });
+    if (written)
         return true;
     prompt_.inform(kErrorSavingLog, MessageKind::Error);
     return false;
