@@ -5,6 +5,7 @@
 //
 // Usage: database_bench [--records N] [--dir D]
 
+#include "bench_support.h"
 #include "collection_generator.h"
 #include "platform/progress.h"
 #include "platform/prompt.h"
@@ -16,11 +17,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 
 using namespace numora;
+using bench::millisecondsOf;
+using bench::ReportingPrompt;
 using namespace numora::store;
 
 namespace {
@@ -29,25 +30,6 @@ constexpr int Descr = 2;
 constexpr int Country = 3;
 constexpr int Cost = 9;
 constexpr int PageRows = 20;
-
-// The benchmark has nobody to ask: every question is answered No and reported.
-class ReportingPrompt : public Prompt {
-public:
-    Button ask(const QString &text, MessageKind, Buttons, int) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        ++messages;
-        return Button::No;
-    }
-    int messages = 0;
-};
-
-double millisecondsOf(const std::function<void()> &work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 void printFigure(const char *what, double ms, const char *target)
 {

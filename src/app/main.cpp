@@ -7,18 +7,17 @@
 #include "app/owner_window.h"
 #include "app/product_constants.h"
 #include "mainwin/about_window.h"
-#include "mainwin/letter_tab_bar.h"
+#include "mainwin/list_header.h"
 #include "mainwin/main_window.h"
 #include "mainwin/record_list_pane.h"
-#include "platform/busy_cursor.h"
 #include "platform/message_box_prompt.h"
 #include "platform/progress_window.h"
 #include "platform/termination_signal.h"
-#include "settings/colour_scheme.h"
 #include "store/database_manager.h"
 #include "store/table_templates.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 
 #include <memory>
@@ -34,8 +33,6 @@ struct Run {
     platform::ProgressWindow progress;
     std::unique_ptr<mainwin::AboutWindow> splash;
     std::unique_ptr<app::TTrayForm> owner;
-    std::unique_ptr<store::DatabaseManager> database;
-    settings::ColourScheme colours;
     std::unique_ptr<mainwin::TForm3> mainWindow;
     platform::TerminationSignal termination;
 };
@@ -59,36 +56,10 @@ void createOwnerWindow(Run &run)
     QObject::connect(run.owner.get(), &app::TTrayForm::closed, qApp, &QCoreApplication::quit);
 }
 
-bool openDatabase(Run &run)
-{
-    store::ensureTableTemplates(run.settings.folders.programFolder);
-    run.database = std::make_unique<store::DatabaseManager>(run.prompt, run.progress);
-    run.database->programFolder = run.settings.folders.programFolder;
-    run.database->databaseFolder = run.settings.folders.databaseFolder;
-    run.database->recordFileName = run.settings.recordTableFileName;
-    return run.database->openDatabase();
-}
-
-// The record list pane shows the browse table; a sort chosen on its sort bar is applied
-// here, then the letters are counted again.
-void attachRecordList(Run &run, mainwin::TForm3 &window)
-{
-    auto *pane = new mainwin::RecordListPane(run.prompt);
-    pane->setDatabase(run.database.get(), &run.colours);
-    QObject::connect(pane->letterTabBar(), &mainwin::LetterTabBar::letterChosen, pane,
-                     &mainwin::RecordListPane::setLetter);
-    QObject::connect(pane, &mainwin::RecordListPane::sortRequested, pane,
-                     [&run, pane](store::SortDescriptor descriptor) {
-                         platform::BusyCursor busy;
-                         if (run.database->changeSort(descriptor))
-                             pane->recountLetters();
-                     });
-    window.attachRecordList(pane, pane->letterTabBar());
-}
-
 void constructMainWindow(Run &run)
 {
-    run.mainWindow = std::make_unique<mainwin::TForm3>(run.settings);
+    store::ensureTableTemplates(run.settings.folders.programFolder);
+    run.mainWindow = std::make_unique<mainwin::TForm3>(run.settings, run.prompt, run.progress);
     mainwin::TForm3 &window = *run.mainWindow;
     window.closeHooks.markHiddenToTray = [&run] { run.owner->markHiddenToTray(); };
     window.closeHooks.closeOwnerWindow = [&run] { run.owner->close(); };
@@ -96,14 +67,7 @@ void constructMainWindow(Run &run)
     QObject::connect(&run.termination, &platform::TerminationSignal::requested, &window,
                      &QWidget::close);
 
-    if (openDatabase(run)) {
-        window.setDatabaseCaption(run.settings.recordTableFileName, false);
-        attachRecordList(run, window);
-    } else {
-        QTimer::singleShot(0, &window, &QWidget::close);
-    }
-    window.applyStoredPlacement();
-    window.show();
+    window.start();
     // What the owner window does on its first activation; it is never on screen itself.
     QTimer::singleShot(0, &window, [&run] {
         app::checkPreviousEnd(run.settings.folders.settingsFolder, run.prompt,
@@ -115,14 +79,14 @@ int runMessageLoop(Run &run)
 {
     const int exitCode = QApplication::exec();
     mainwin::TForm3 &window = *run.mainWindow;
-    app::MainWindowTeardown mainTeardown;
-    mainTeardown.suppressLayout = [&window] { window.suppressLayout(); };
-    mainTeardown.currentPlacement = [&window] { return window.placementToSave(); };
-    mainTeardown.saveSortDescriptor = [&run] { run.database->saveSort(); };
-    mainTeardown.closeTables = [&run] { run.database->closeAll(); };
     app::OwnerWindowTeardown ownerTeardown;
-    ownerTeardown.closeTables = [&run] { run.database->closeAll(); };
-    app::runEndSequence(run.settings, mainTeardown, ownerTeardown);
+    ownerTeardown.closeTables = [&window] { window.database().closeAll(); };
+    ownerTeardown.saveTemplateLists = [&run, &window] {
+        const QString folder = run.settings.folders.settingsFolder;
+        window.recordList()->header()->templates().saveList(
+            QDir(folder).filePath(settings::kHeaderTemplatesFile));
+    };
+    app::runEndSequence(run.settings, window.teardown(), ownerTeardown);
     return exitCode;
 }
 

@@ -98,8 +98,22 @@ const QList<CommandKey> &commandKeys()
 
 bool isAvailable(Command command)
 {
-    return command == Command::Exit || command == Command::HelpContents
-           || command == Command::About;
+    switch (command) {
+    case Command::Exit:
+    case Command::First:
+    case Command::PageUp:
+    case Command::PageDown:
+    case Command::Last:
+    case Command::HelpContents:
+    case Command::Manual:
+    case Command::HomePage:
+    case Command::OnlineFaq:
+    case Command::EmailSupport:
+    case Command::About:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace numora::mainwin

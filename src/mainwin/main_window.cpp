@@ -1,21 +1,37 @@
 #include "mainwin/main_window.h"
 
+#include "app/product_constants.h"
 #include "mainwin/about_window.h"
+#include "mainwin/coin_layout.h"
+#include "mainwin/hot_button.h"
+#include "mainwin/letter_tab_bar.h"
+#include "mainwin/list_header.h"
 #include "mainwin/menus_and_speed_bars.h"
 #include "mainwin/pane_layout.h"
+#include "mainwin/record_list_pane.h"
+#include "mainwin/record_row_button.h"
+#include "mainwin/record_speed_bar.h"
 #include "mainwin/speed_bar.h"
 #include "mainwin/splitter.h"
+#include "platform/busy_cursor.h"
 #include "platform/help_topics.h"
 #include "platform/help_window.h"
 #include "platform/product_name.h"
+#include "platform/prompt.h"
+#include "platform/shell.h"
+#include "store/database_manager.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -38,6 +54,73 @@ bool isLetterKey(int key)
     return key >= Qt::Key_A && key <= Qt::Key_Z;
 }
 
+QFont fontOf(const settings::FontSetting &setting)
+{
+    QFont font(setting.name);
+    font.setPointSize(setting.pointSize);
+    font.setBold(setting.style & settings::font_style::Bold);
+    font.setItalic(setting.style & settings::font_style::Italic);
+    font.setUnderline(setting.style & settings::font_style::Underline);
+    font.setStrikeOut(setting.style & settings::font_style::StrikeOut);
+    return font;
+}
+
+settings::FontSetting fontSettingOf(const QFont &font)
+{
+    settings::FontSetting setting;
+    setting.name = font.family();
+    setting.pointSize = font.pointSize();
+    setting.style = quint8((font.bold() ? settings::font_style::Bold : 0)
+                           | (font.italic() ? settings::font_style::Italic : 0)
+                           | (font.underline() ? settings::font_style::Underline : 0)
+                           | (font.strikeOut() ? settings::font_style::StrikeOut : 0));
+    return setting;
+}
+
+void paint(QWidget *widget, const QColor &background)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::Button, background);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void paint(QWidget *widget, const QColor &text, const QColor &background)
+{
+    paint(widget, background);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, text);
+    widget->setPalette(palette);
+}
+
+// A ticked choice among `captions`; `choose` gets the index of the item chosen.
+void addChoices(QMenu &menu, const QStringList &captions, int current,
+                const std::function<void(int)> &choose)
+{
+    for (int i = 0; i < captions.size(); ++i) {
+        QAction *item = menu.addAction(captions[i], [choose, i] { choose(i); });
+        item->setCheckable(true);
+        item->setChecked(i == current);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Record form popup: its items act on the shown record, which the record form
+// brings; until then they stay disabled, as its buttons on the record speed bar do.
+
+namespace {
+
+const QStringList kRecordFormMenuItems = {
+    QStringLiteral("R&eplace Record With Template"), QStringLiteral("&Save Record To Template"),
+    QStringLiteral("&View Copy Buffer"),             QStringLiteral("&Paste Record"),
+    QStringLiteral("&Copy Record"),                  QStringLiteral("&Undo Changes"),
+    QStringLiteral("&Delete Record"),                QStringLiteral("P&rint Record"),
+    QStringLiteral("S&ynchronize"),
+};
+
 } // namespace
 
 QString recordStatusText(RecordStatus status)
@@ -59,15 +142,20 @@ QString databaseCaption(const QString &databaseName, bool readOnly)
     return caption;
 }
 
-TForm1::TForm1(settings::RunSettings &settings, QWidget *parent)
-    : QMainWindow(parent), settings_(settings), client_(new QWidget(this)),
-      recordFormWidth_(kInitialRecordFormWidth), minimumRecordFormWidth_(kInitialRecordFormWidth)
+TForm1::TForm1(settings::RunSettings &settings, Prompt &prompt, Progress &progress,
+               QWidget *parent)
+    : QMainWindow(parent), settings_(settings), prompt_(prompt),
+      database_(std::make_unique<store::DatabaseManager>(prompt, progress)),
+      client_(new QWidget(this)), recordFormWidth_(kInitialRecordFormWidth),
+      minimumRecordFormWidth_(kInitialRecordFormWidth)
 {
     setWindowTitle(platform::productFullName());
     setMinimumSize(kMinimumWindowSize);
     setCentralWidget(client_);
+    setContextMenuPolicy(Qt::NoContextMenu);
     buildAreas();
     buildCommands();
+    wireRecordList();
     client_->installEventFilter(this);
     grip_->installEventFilter(this);
     qApp->installEventFilter(this);
@@ -85,8 +173,8 @@ TForm1::~TForm1()
 void TForm1::buildAreas()
 {
     speedBar_ = new SpeedBar(speedBarPageTitles(), client_);
-    listPane_ = placeholder(QStringLiteral("listPanePlaceholder"), client_);
-    letterTabBar_ = placeholder(QStringLiteral("letterTabBarPlaceholder"), client_);
+    recordList_ = new RecordListPane(prompt_, client_);
+    recordList_->letterTabBar()->setParent(client_);
     recordFormPane_ = new QWidget(client_);
     recordFormPane_->setObjectName(QStringLiteral("recordFormPane"));
 
@@ -95,11 +183,17 @@ void TForm1::buildAreas()
     for (int page = 1; page <= kFormPageCount; ++page)
         formPages_->addTab(placeholder(QStringLiteral("formPage%1Placeholder").arg(page), formPages_),
                            QStringLiteral("Part %1").arg(page));
+    recordSpeedBar_ = new RecordSpeedBar(recordFormPane_);
     auto *formLayout = new QVBoxLayout(recordFormPane_);
     formLayout->setContentsMargins(0, 0, 0, 0);
     formLayout->addWidget(recordStatusLine_);
     formLayout->addWidget(formPages_, 1);
+    formLayout->addWidget(recordSpeedBar_);
     setRecordStatus(RecordStatus::ReadWrite);
+    recordFormPane_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(recordFormPane_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        createRecordFormMenu()->exec(recordFormPane_->mapToGlobal(at));
+    });
 
     grip_ = new QWidget(client_);
     grip_->setObjectName(QStringLiteral("splitterGrip"));
@@ -111,17 +205,69 @@ void TForm1::buildAreas()
     dragLine_->hide();
 }
 
-void TForm1::attachRecordList(QWidget *listPane, QWidget *letterTabBar)
+QWidget *TForm1::listPane() const { return recordList_; }
+QWidget *TForm1::letterTabBar() const { return recordList_->letterTabBar(); }
+
+void TForm1::wireRecordList()
 {
-    delete listPane_;
-    delete letterTabBar_;
-    listPane_ = listPane;
-    letterTabBar_ = letterTabBar;
-    listPane_->setParent(client_);
-    letterTabBar_->setParent(client_);
-    listPane_->show();
-    letterTabBar_->show();
+    for (QPushButton *button : {recordList_->firstButton(), recordList_->pageUpButton(),
+                                recordList_->pageDownButton(), recordList_->lastButton()})
+        makeHotButton(button, HotButtonKind::PagingButton);
+    connect(recordList_, &RecordListPane::sortRequested, this, &TForm1::applySort);
+    connect(recordList_, &RecordListPane::sponsorClicked, action(Command::HomePage),
+            &QAction::trigger);
+    connect(recordList_, &RecordListPane::helpRequested, this, &TForm1::showHelp);
+    connect(recordList_, &RecordListPane::rowFontChanged, this, [this](const QFont &font) {
+        settings_.databaseOptions.recordButtonFont = fontSettingOf(font);
+    });
+    // Recounting after a new sort index also selects "A" and updates the sort bar.
+    database_->hooks.letterTabsOn = [this] {
+        return settings_.databaseOptions.letterTabs == settings::LetterTabs::Use;
+    };
+}
+
+bool TForm1::start()
+{
+    const QString settingsFolder = settings_.folders.settingsFolder;
+    colours_.load(QDir(settings_.folders.databaseFolder).filePath(QStringLiteral("color.lst")));
+    recordList_->header()->setSettingsFolder(settingsFolder);
+    settings_.fieldNames.fillIfEmpty(layoutLabels());
+    recordList_->setFieldLabels(settings_.fieldNames.names());
+
+    database_->programFolder = settings_.folders.programFolder;
+    database_->databaseFolder = settings_.folders.databaseFolder;
+    database_->recordFileName = settings_.recordTableFileName;
+    const bool opened = database_->openDatabase();
+    if (opened) {
+        recordList_->setDatabase(database_.get(), &colours_);
+        recordList_->headerModel().loadHeaderFile(QDir(settingsFolder).filePath(kHeaderFile));
+        recordList_->header()->showSections();
+        setDatabaseCaption(database_->databaseName(), false);
+    } else {
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+    applyDisplayOptions();
+    applyColours();
+    applyStoredPlacement();
+    applyFonts();
     layOutPanes();
+    show();
+    return opened;
+}
+
+app::MainWindowTeardown TForm1::teardown()
+{
+    app::MainWindowTeardown steps;
+    steps.suppressLayout = [this] { suppressLayout(); };
+    steps.currentPlacement = [this] { return placementToSave(); };
+    steps.saveSortDescriptor = [this] { database_->saveSort(); };
+    steps.saveListHeader = [this] {
+        const QString path = QDir(settings_.folders.settingsFolder).filePath(kHeaderFile);
+        if (!recordList_->headerModel().writeSections(path))
+            throw std::runtime_error("header.dat not written");
+    };
+    steps.closeTables = [this] { database_->closeAll(); };
+    return steps;
 }
 
 void TForm1::buildCommands()
@@ -150,6 +296,7 @@ void TForm1::buildCommands()
     for (const SpeedButton &entry : speedButtons()) {
         QAction *action = actions_.value(entry.command);
         QToolButton *button = speedBar_->addButton(entry.page, entry.caption, entry.hint, icon);
+        makeHotButton(button, HotButtonKind::SpeedButton);
         button->setEnabled(action->isEnabled());
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
         connect(action, &QAction::changed, button, [button, action] {
@@ -172,20 +319,39 @@ void TForm1::runCommand(Command command)
         else
             close();
         break;
-    case Command::HelpContents: {
-        auto *help = new platform::HelpWindow(this);
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        help->showContext(help::MainWindow);
-        break;
-    }
+    case Command::HelpContents: showHelp(help::MainWindow); break;
     case Command::About: {
         AboutWindow about(AboutWindow::Use::About, this);
         about.exec();
         break;
     }
+    case Command::First: recordList_->firstPage(); break;
+    case Command::PageUp: recordList_->previousPage(); break;
+    case Command::PageDown: recordList_->nextPage(); break;
+    case Command::Last: recordList_->lastPage(); break;
+    case Command::HomePage: platform::openInBrowser(app::homePageAddress()); break;
+    case Command::OnlineFaq: platform::openInBrowser(app::faqAddress()); break;
+    case Command::Manual:
+        if (!platform::openWithShell(
+                QDir(settings_.folders.programFolder).filePath(app::manualFileName())))
+            prompt_.inform(QStringLiteral("Could not load Manual.rtf file!\rTry to load Manual.rtf file into your word processor."),
+                           MessageKind::Error);
+        break;
+    case Command::EmailSupport:
+        if (!platform::openMailTo(app::supportMailAddress()))
+            prompt_.inform(QStringLiteral("Could not locate your email client software!\rMake sure you have selected Email software in Internet Properties (Programs page)."),
+                           MessageKind::Error);
+        break;
     default:
         break; // not available yet: its action is disabled
     }
+}
+
+void TForm1::showHelp(int context)
+{
+    auto *help = new platform::HelpWindow(this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    help->showContext(context);
 }
 
 void TForm1::setDatabaseCaption(const QString &databaseName, bool readOnly)
@@ -201,6 +367,7 @@ void TForm1::setRecordStatus(RecordStatus status)
 void TForm1::switchWebFeaturesOff()
 {
     minimumRecordFormWidth_ = kMinimumRecordFormWidth;
+    recordSpeedBar_->hideWebButtons();
 }
 
 void TForm1::setMenusAndSpeedBars(settings::MenusAndSpeedBars mode)
@@ -217,10 +384,107 @@ void TForm1::setMenusAndSpeedBars(settings::MenusAndSpeedBars mode)
 
 void TForm1::applyDisplayOptions()
 {
-    const settings::MenusAndSpeedBars mode = settings_.databaseOptions.menusAndSpeedBars;
-    menuBar()->setVisible(showsMenuBar(mode));
-    setWindowFlag(Qt::WindowStaysOnTopHint, settings_.databaseOptions.stayOnTop);
+    const settings::DatabaseOptions &options = settings_.databaseOptions;
+    menuBar()->setVisible(showsMenuBar(options.menusAndSpeedBars));
+    if (options.stayOnTop != bool(windowFlags() & Qt::WindowStaysOnTopHint))
+        setWindowFlag(Qt::WindowStaysOnTopHint, options.stayOnTop);
     layOutPanes();
+}
+
+void TForm1::applyColours()
+{
+    using E = settings::SchemeElement;
+    const auto colour = [this](E element) { return colours_.colour(element).toQColor(palette()); };
+    recordList_->applyColours();
+    paint(recordList_, colour(E::ListPages));
+    paint(speedBar_, colour(E::ListSpeedBar));
+    paint(client_, colour(E::ListWindowBackground));
+    for (QLabel *label : findChildren<QLabel *>())
+        paint(label, colour(E::FormLabelsText), colour(E::FormLabelsBackground));
+    paint(formPages_, colour(E::FormPages));
+    paint(recordSpeedBar_, colour(E::FormSpeedBar));
+    paint(recordSpeedBar_->positionCounter(), colour(E::FormSpeedBar));
+    paint(recordSpeedBar_->percentCounter(), colour(E::FormSpeedBar));
+    paint(recordFormPane_, colour(E::FormWindowBackground));
+    speedBar_->repaint();
+}
+
+void TForm1::applyFonts()
+{
+    recordList_->setRowFont(fontOf(settings_.databaseOptions.recordButtonFont));
+}
+
+void TForm1::applySort(const store::SortDescriptor &descriptor)
+{
+    platform::BusyCursor busy;
+    const store::SortDescriptor before = database_->index().descriptor;
+    if (!database_->changeSort(descriptor))
+        database_->index().descriptor = before;
+    recordList_->recountLetters();
+}
+
+void TForm1::setLetterTabsMode(settings::LetterTabs mode)
+{
+    settings_.databaseOptions.letterTabs = mode;
+    recordList_->recountLetters();
+}
+
+std::unique_ptr<QMenu> TForm1::createBackgroundMenu()
+{
+    settings::DatabaseOptions &options = settings_.databaseOptions;
+    auto menu = std::make_unique<QMenu>(this);
+    QMenu *bars = menu->addMenu(QStringLiteral("&Menus And SpeedBars"));
+    addChoices(*bars,
+               {QStringLiteral("Show Both"), QStringLiteral("Show Only Menus"),
+                QStringLiteral("Show Only Speed Bars")},
+               int(options.menusAndSpeedBars), [this](int mode) {
+                   setMenusAndSpeedBars(settings::MenusAndSpeedBars(mode));
+               });
+    bars->addSeparator();
+    addChoices(*bars,
+               {QStringLiteral("Speed Bar At The Top"), QStringLiteral("Speed Bar At The Bottom")},
+               int(options.speedBarLocation), [this, &options](int location) {
+                   options.speedBarLocation = settings::SpeedBarLocation(location);
+                   layOutPanes();
+               });
+    QMenu *letters = menu->addMenu(QStringLiteral("&Letter Tabs"));
+    addChoices(*letters, {QStringLiteral("Enabled"), QStringLiteral("Disabled")},
+               int(options.letterTabs),
+               [this](int mode) { setLetterTabsMode(settings::LetterTabs(mode)); });
+    letters->addSeparator();
+    addChoices(*letters,
+               {QStringLiteral("Display In Center"), QStringLiteral("Display On Right Side")},
+               int(options.letterTabsLocation), [this, &options](int location) {
+                   options.letterTabsLocation = settings::LetterTabsLocation(location);
+                   layOutPanes();
+               });
+    addChoices(*menu->addMenu(QStringLiteral("H&int Messages")),
+               {QStringLiteral("Show"), QStringLiteral("Hide")}, int(options.hintMessages),
+               [&options](int hints) { options.hintMessages = settings::HintMessages(hints); });
+    addChoices(*menu->addMenu(QStringLiteral("&Record Delete Mode")),
+               {QStringLiteral("Ask User To Confirm"), QStringLiteral("Immediate Delete")},
+               int(options.recordDeleteMode), [&options](int mode) {
+                   options.recordDeleteMode = settings::RecordDeleteMode(mode);
+               });
+    menu->addAction(QStringLiteral("&Help"), this, [this] { showHelp(help::DisplayOptions); });
+    return menu;
+}
+
+std::unique_ptr<QMenu> TForm1::createRecordFormMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    for (const QString &caption : kRecordFormMenuItems) {
+        const bool submenu = caption == kRecordFormMenuItems[0] || caption == kRecordFormMenuItems[2];
+        QAction *item = submenu ? menu->addMenu(caption)->menuAction() : menu->addAction(caption);
+        item->setEnabled(false);
+    }
+    menu->addAction(QStringLiteral("&Help"), this, [this] { showHelp(help::RecordFormMenu); });
+    return menu;
+}
+
+void TForm1::popUp(std::unique_ptr<QMenu> menu, QPoint windowOffset)
+{
+    menu->exec(geometry().topLeft() + windowOffset);
 }
 
 void TForm1::layOutPanes()
@@ -240,8 +504,8 @@ void TForm1::layOutPanes()
     speedBar_->setVisible(input.speedBarVisible);
     if (input.speedBarVisible)
         speedBar_->placeAt(layout.speedBar);
-    listPane_->setGeometry(layout.listPane);
-    letterTabBar_->setGeometry(layout.letterTabBar);
+    recordList_->setGeometry(layout.listPane);
+    letterTabBar()->setGeometry(layout.letterTabBar);
     recordFormPane_->setGeometry(layout.recordFormPane);
     grip_->setGeometry(layout.grip);
     recordFormWidth_ = layout.recordFormPane.width();
@@ -284,6 +548,12 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == grip_)
         return handleGripMouse(event);
+    if (event->type() == QEvent::ToolTip)
+        return settings_.databaseOptions.hintMessages == settings::HintMessages::Hide;
+    if (event->type() == QEvent::ContextMenu && watched == client_) {
+        createBackgroundMenu()->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this)
@@ -319,17 +589,61 @@ bool TForm1::handleKey(const QKeyEvent &event)
         return key == Qt::Key_Delete || key == Qt::Key_C || key == Qt::Key_T || key == Qt::Key_U
                || key == Qt::Key_P || key == Qt::Key_Y;
     }
-    // The popups of the list, the sort bar and the record form arrive with those areas.
-    return modifiers == Qt::NoModifier && key >= Qt::Key_F2 && key <= Qt::Key_F8;
+    return modifiers == Qt::NoModifier && handleFunctionKey(key);
+}
+
+// The popups, each at its fixed place relative to the window.
+bool TForm1::handleFunctionKey(int key)
+{
+    constexpr int kLeft = 50;
+    constexpr int kBelowTop = 10;
+    const auto below = [this](const QWidget *widget, int dx) {
+        return QPoint(kLeft + dx, widget->mapTo(this, QPoint(0, 0)).y() + kBelowTop);
+    };
+    const int sortBarWidth = recordList_->sortButton(0)->width() * 3;
+    switch (key) {
+    case Qt::Key_F2: popUp(createBackgroundMenu(), {kLeft, 100}); return true;
+    case Qt::Key_F3: {
+        const QList<TFormatedButton *> &rows = recordList_->rows();
+        if (rows.isEmpty())
+            return true;
+        int row = int(rows.indexOf(qobject_cast<TFormatedButton *>(QApplication::focusWidget())));
+        if (row < 0) {
+            row = 0;
+            rows[0]->setFocus();
+        }
+        popUp(recordList_->createRowMenu(row), below(rows[row], 0));
+        return true;
+    }
+    case Qt::Key_F4: popUp(createRecordFormMenu(), {width() / 2 + kLeft, 200}); return true;
+    case Qt::Key_F5:
+        popUp(recordList_->header()->createPopupMenu(), below(recordList_->header(), 0));
+        return true;
+    case Qt::Key_F6:
+        popUp(recordList_->createPrimarySortMenu(), below(recordList_->sortButton(0), 0));
+        return true;
+    case Qt::Key_F7:
+        popUp(recordList_->createSecondarySortMenu(),
+              below(recordList_->sortButton(1), sortBarWidth / 3));
+        return true;
+    case Qt::Key_F8:
+        popUp(recordList_->createFilterMenu(),
+              below(recordList_->sortButton(2), sortBarWidth * 2 / 3));
+        return true;
+    default: return false;
+    }
 }
 
 // With letter tabs in use a letter jumps to its tab and any other key passes on; without
 // them every Ctrl+Alt key is swallowed.
-bool TForm1::handleCtrlAltKey(int key) const
+bool TForm1::handleCtrlAltKey(int key)
 {
-    if (settings_.databaseOptions.letterTabs != settings::LetterTabs::Use)
+    if (!recordList_->letterTabsInUse())
         return true;
-    return isLetterKey(key); // the jump arrives with the letter tab bar
+    if (!isLetterKey(key))
+        return false;
+    recordList_->setLetter(QChar(u'A' + (key - Qt::Key_A)));
+    return true;
 }
 
 bool TForm1::handleGripMouse(QEvent *event)
@@ -382,9 +696,13 @@ app::MainWindowCloseResult TForm1::requestClose()
     return app::closeMainWindow(settings, hooks);
 }
 
-TForm3::TForm3(settings::RunSettings &settings, QWidget *parent) : TForm1(settings, parent)
+TForm3::TForm3(settings::RunSettings &settings, Prompt &prompt, Progress &progress,
+               QWidget *parent)
+    : TForm1(settings, prompt, progress, parent)
 {
     switchWebFeaturesOff();
 }
+
+QStringList TForm3::layoutLabels() const { return coinFieldLabels(); }
 
 } // namespace numora::mainwin

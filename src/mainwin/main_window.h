@@ -1,26 +1,43 @@
 #pragma once
 // The catalogue's main window (the engine's TForm1) and its product form TForm3. It owns
-// the areas (speed bar, record list pane, letter tab bar, record form pane, splitter grip)
-// and places them with layoutPanes(); it builds every menu and speed button from the
-// command tables and sees every key before the focused control does.
+// the database manager, the colour scheme and the areas (speed bar, record list pane,
+// letter tab bar, record form pane, splitter grip), places the areas with layoutPanes(),
+// builds every menu and speed button from the command tables and sees every key before
+// the focused control does.
 //
-// The record list pane, the letter tab bar and the form pages are plain placeholders of
-// the right size until their widgets are built; commands that need them stay disabled.
+// Construction builds the window; start() loads what the window shows from the settings
+// folder, opens the database and shows the window. The form pages are placeholders of the
+// right size until the record form is built; commands that need it stay disabled.
 
 #include "app/close_request.h"
+#include "app/end_sequence.h"
 #include "app/window_placement.h"
 #include "mainwin/main_commands.h"
+#include "settings/colour_scheme.h"
 #include "settings/startup_settings.h"
+#include "store/sort_keys.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
+class QMenu;
 class QTabWidget;
+
+namespace numora {
+class Prompt;
+class Progress;
+} // namespace numora
+namespace numora::store {
+class DatabaseManager;
+}
 
 namespace numora::mainwin {
 
+class RecordListPane;
+class RecordSpeedBar;
 class SpeedBar;
 
 enum class RecordStatus { NewRecord, ReadOnly, ReadWrite, InUse };
@@ -32,9 +49,19 @@ QString databaseCaption(const QString &databaseName, bool readOnly);
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    // `settings` must outlive the window; the display options are read from it.
-    explicit TForm1(settings::RunSettings &settings, QWidget *parent = nullptr);
+    // All three must outlive the window; the display options are read from `settings`,
+    // messages and long passes go through `prompt` and `progress`.
+    TForm1(settings::RunSettings &settings, Prompt &prompt, Progress &progress,
+           QWidget *parent = nullptr);
     ~TForm1() override;
+
+    // Loads the colour scheme and the list header from the settings folder, opens the
+    // database, applies the stored placement and shows the window. When the database
+    // cannot be opened the window asks to be closed as soon as the event loop runs, and
+    // false is returned.
+    bool start();
+    // What the end sequence asks of this window as it is destroyed.
+    app::MainWindowTeardown teardown();
 
     // What a close request runs besides hiding the window; see closeMainWindow().
     app::MainWindowCloseHooks closeHooks;
@@ -47,16 +74,17 @@ public:
 
     QAction *action(Command command) const;
     SpeedBar *speedBar() const { return speedBar_; }
-    QWidget *listPane() const { return listPane_; }
-    QWidget *letterTabBar() const { return letterTabBar_; }
+    RecordListPane *recordList() const { return recordList_; }
+    QWidget *listPane() const;
+    QWidget *letterTabBar() const;
+    RecordSpeedBar *recordSpeedBar() const { return recordSpeedBar_; }
+    store::DatabaseManager &database() { return *database_; }
+    const settings::ColourScheme &colours() const { return colours_; }
     QWidget *recordFormPane() const { return recordFormPane_; }
     QWidget *grip() const { return grip_; }
     QTabWidget *formPages() const { return formPages_; }
     QWidget *clientArea() const { return client_; }
 
-    // Puts the record list pane and its letter tab bar in the places the placeholders
-    // held; the window takes ownership.
-    void attachRecordList(QWidget *listPane, QWidget *letterTabBar);
     void setDatabaseCaption(const QString &databaseName, bool readOnly);
     void setRecordStatus(RecordStatus status);
 
@@ -64,7 +92,13 @@ public:
     // the panes.
     void setMenusAndSpeedBars(settings::MenusAndSpeedBars mode);
     void applyDisplayOptions();
+    void applyColours();
+    void applyFonts();
     void layOutPanes();
+
+    // The popups as they open now; the caller runs them.
+    std::unique_ptr<QMenu> createBackgroundMenu();
+    std::unique_ptr<QMenu> createRecordFormMenu();
 
     // wnd.dat of the settings folder, read at construction and written at the end.
     void applyStoredPlacement();
@@ -75,6 +109,9 @@ public:
 protected:
     // With the web features off the record form pane may be narrower.
     void switchWebFeaturesOff();
+    // The labels of the product layout's fields, field 1 first; they fill an empty
+    // field-name list.
+    virtual QStringList layoutLabels() const { return {}; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -84,16 +121,25 @@ private:
     void buildCommands();
     void runCommand(Command command);
     void placeDefault();
+    void wireRecordList();
+    void applySort(const store::SortDescriptor &descriptor);
+    void setLetterTabsMode(settings::LetterTabs mode);
     bool handleKey(const QKeyEvent &event);
-    bool handleCtrlAltKey(int key) const;
+    bool handleCtrlAltKey(int key);
+    bool handleFunctionKey(int key);
     bool handleGripMouse(QEvent *event);
+    void showHelp(int context);
+    void popUp(std::unique_ptr<QMenu> menu, QPoint windowOffset);
 
     settings::RunSettings &settings_;
+    Prompt &prompt_;
+    std::unique_ptr<store::DatabaseManager> database_;
+    settings::ColourScheme colours_;
     QWidget *client_;
     SpeedBar *speedBar_ = nullptr;
-    QWidget *listPane_ = nullptr;
-    QWidget *letterTabBar_ = nullptr;
+    RecordListPane *recordList_ = nullptr;
     QWidget *recordFormPane_ = nullptr;
+    RecordSpeedBar *recordSpeedBar_ = nullptr;
     QLabel *recordStatusLine_ = nullptr;
     QTabWidget *formPages_ = nullptr;
     QWidget *grip_ = nullptr;
@@ -110,7 +156,11 @@ private:
 class TForm3 : public TForm1 {
     Q_OBJECT
 public:
-    explicit TForm3(settings::RunSettings &settings, QWidget *parent = nullptr);
+    TForm3(settings::RunSettings &settings, Prompt &prompt, Progress &progress,
+           QWidget *parent = nullptr);
+
+protected:
+    QStringList layoutLabels() const override;
 };
 
 } // namespace numora::mainwin

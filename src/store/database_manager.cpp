@@ -372,6 +372,13 @@ void DatabaseManager::setMasterCounter(int value)
     master_.post();
 }
 
+QString DatabaseManager::databaseName()
+{
+    if (master_.isOpen() && master_.findKey(recordFileName))
+        return master_.text(1);
+    return recordFileName;
+}
+
 void DatabaseManager::closeAll()
 {
     for (Table *table : {&record_, &copy_, &master_})

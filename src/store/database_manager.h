@@ -62,6 +62,8 @@ public:
 
     bool openDatabase();
     void closeAll();
+    // The open database's name as its master table row holds it.
+    QString databaseName();
 
     // Sorting and viewing.
     bool applySort();

@@ -1,12 +1,22 @@
 // The real main window, offscreen: its layout under resizes, splitter drags and display
 // option changes, its commands and the keys it takes from the focused control.
 
+#include "mainwin/hot_button.h"
+#include "mainwin/letter_tab_bar.h"
 #include "mainwin/main_window.h"
 #include "mainwin/pane_layout.h"
+#include "mainwin/record_list_pane.h"
+#include "mainwin/record_speed_bar.h"
 #include "mainwin/speed_bar.h"
+#include "platform/progress.h"
+#include "support/collection_folder.h"
+#include "support/scripted_prompt.h"
+#include "store/database_manager.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -14,12 +24,23 @@
 namespace numora::mainwin {
 namespace {
 
+// A window started on a small collection sorted by description, so letter tabs are in use.
 class MainWindowTest : public testing::Test {
 protected:
-    MainWindowTest() : window(settings)
+    MainWindowTest()
+        : collection({"Aureus", "Denarius", "Sestertius", "Solidus"}),
+          settings(startedSettings(collection)), window(settings, prompt, progress)
     {
-        window.show();
+        window.start();
+        emit window.recordList()->sortRequested(store::SortDescriptor{2, false, 0, false});
         settle();
+    }
+
+    static settings::RunSettings startedSettings(const test::CollectionFolder &collection)
+    {
+        settings::RunSettings settings;
+        settings.folders = collection.folders();
+        return settings;
     }
 
     static void settle() { QApplication::processEvents(); }
@@ -56,7 +77,10 @@ protected:
         return true;
     }
 
+    test::CollectionFolder collection;
     settings::RunSettings settings;
+    test::ScriptedPrompt prompt;
+    NoProgress progress;
     TForm3 window;
 };
 
@@ -182,6 +206,149 @@ TEST_F(MainWindowTest, WindowTakesItsKeysBeforeTheFocusedControl)
         QApplication::sendEvent(&control, &press);
         EXPECT_EQ(control.reached, c.reachesControl) << c.key.toCombined();
     }
+}
+
+TEST_F(MainWindowTest, CtrlAltLetterJumpsToThatLetterWhileLetterTabsAreInUse)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::sendEvent(window.listPane(), &press);
+    EXPECT_EQ(window.recordList()->currentLetter(), QChar('S'));
+    EXPECT_EQ(window.recordList()->letterTabBar()->selectedLetter(), QChar('S'));
+}
+
+TEST_F(MainWindowTest, PagingKeysTurnTheListPages)
+{
+    // Denarius is alone under "D": Ctrl+PgDn moves on to "E", Ctrl+PgUp comes back.
+    window.recordList()->setLetter('D');
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
+    QApplication::sendEvent(window.listPane(), &press);
+    EXPECT_EQ(window.recordList()->currentLetter(), QChar('E'));
+    QKeyEvent back(QEvent::KeyPress, Qt::Key_PageUp, Qt::ControlModifier);
+    QApplication::sendEvent(window.listPane(), &back);
+    EXPECT_EQ(window.recordList()->currentLetter(), QChar('D'));
+}
+
+TEST_F(MainWindowTest, CaptionNamesTheOpenDatabase)
+{
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Brenlow Numora - Database: data.dbf"));
+}
+
+QMenu *submenu(const QMenu &menu, const QString &title)
+{
+    for (QAction *item : menu.actions())
+        if (item->menu() && item->text() == title)
+            return item->menu();
+    return nullptr;
+}
+
+QStringList tickedItems(const QMenu &menu)
+{
+    QStringList ticked;
+    for (QAction *item : menu.actions())
+        if (item->isChecked())
+            ticked << item->text();
+    return ticked;
+}
+
+TEST_F(MainWindowTest, BackgroundMenuTicksTheCurrentDisplayOptions)
+{
+    settings.databaseOptions.speedBarLocation = settings::SpeedBarLocation::Top;
+    settings.databaseOptions.letterTabsLocation = settings::LetterTabsLocation::Right;
+    settings.databaseOptions.recordDeleteMode = settings::RecordDeleteMode::Immediate;
+    const auto menu = window.createBackgroundMenu();
+    struct Case {
+        QString submenu;
+        QStringList ticked;
+    };
+    const Case cases[] = {
+        {"&Menus And SpeedBars", {"Show Both", "Speed Bar At The Top"}},
+        {"&Letter Tabs", {"Enabled", "Display On Right Side"}},
+        {"H&int Messages", {"Show"}},
+        {"&Record Delete Mode", {"Immediate Delete"}},
+    };
+    for (const Case &c : cases) {
+        QMenu *items = submenu(*menu, c.submenu);
+        ASSERT_NE(items, nullptr) << c.submenu.toStdString();
+        EXPECT_EQ(tickedItems(*items), c.ticked) << c.submenu.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, DisablingLetterTabsFromTheBackgroundMenu)
+{
+    auto menu = window.createBackgroundMenu();
+    for (QAction *item : submenu(*menu, "&Letter Tabs")->actions())
+        if (item->text() == "Disabled")
+            item->trigger();
+    EXPECT_EQ(settings.databaseOptions.letterTabs, settings::LetterTabs::DontUse);
+    EXPECT_FALSE(window.recordList()->letterTabsInUse());
+    EXPECT_FALSE(window.recordList()->letterTabBar()->tab('A')->isEnabled());
+}
+
+TEST_F(MainWindowTest, ColoursOfTheSchemeReachTheAreas)
+{
+    using E = settings::SchemeElement;
+    window.applyColours();
+    const auto expected = [this](E element) {
+        return window.colours().colour(element).toQColor(window.palette());
+    };
+    EXPECT_EQ(window.listPane()->palette().color(QPalette::Window), expected(E::ListPages));
+    EXPECT_EQ(window.clientArea()->palette().color(QPalette::Window),
+              expected(E::ListWindowBackground));
+    EXPECT_EQ(window.recordFormPane()->palette().color(QPalette::Window),
+              expected(E::FormWindowBackground));
+}
+
+TEST_F(MainWindowTest, TeardownWritesTheListHeader)
+{
+    const app::MainWindowTeardown teardown = window.teardown();
+    teardown.saveListHeader();
+    EXPECT_TRUE(QFile::exists(QDir(collection.databaseFolder()).filePath("header.dat")));
+}
+
+TEST_F(MainWindowTest, AWindowMaximisedAtExitStartsMaximised)
+{
+    window.showMaximized();
+    settle();
+    app::writeWindowPlacement(settings.folders.settingsFolder, window.placementToSave());
+    TForm3 next(settings, prompt, progress);
+    next.start();
+    settle();
+    EXPECT_TRUE(next.isMaximized());
+}
+
+TEST(RecordCounters, PositionAndPercentOfTheRange)
+{
+    struct Case {
+        int position;
+        int count;
+        QString shownPosition;
+        QString percent;
+    };
+    const Case cases[] = {
+        {0, 10, "", "0%"},       {1, 3, "1", "33%"},         {2, 3, "2", "67%"},
+        {3, 3, "3", "100%"},     {0, 0, "", "100%"},         {5, 4, "5", "100%"},
+        {1234567, 2000000, "234567", "62%"},
+    };
+    for (const Case &c : cases) {
+        const RecordCounters counters = recordCounters(c.position, c.count);
+        EXPECT_EQ(counters.position, c.shownPosition) << c.position << "/" << c.count;
+        EXPECT_EQ(counters.percent, c.percent) << c.position << "/" << c.count;
+    }
+}
+
+TEST(HotButton, CaptionIsRedWhileTheMouseIsOverAnEnabledButton)
+{
+    QToolButton button;
+    makeHotButton(&button, HotButtonKind::SpeedButton);
+    QEvent enter(QEvent::Enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &enter);
+    EXPECT_TRUE(isLit(&button));
+    QApplication::sendEvent(&button, &leave);
+    EXPECT_FALSE(isLit(&button));
+    button.setEnabled(false);
+    QApplication::sendEvent(&button, &enter);
+    EXPECT_FALSE(isLit(&button));
 }
 
 TEST_F(MainWindowTest, AltDigitShowsThatFormPage)

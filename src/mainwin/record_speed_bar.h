@@ -1,0 +1,51 @@
+#pragma once
+// The record speed bar under the form pages: the buttons that act on the shown record
+// (Synchronize, Print, Delete, Undo, Copy, Paste, the two web buttons, Previous, Next)
+// and the position and percent counters at its right end. The window decides what each
+// button does and when it is enabled; the bar places the buttons and shows the counters.
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+
+namespace numora::mainwin {
+
+enum class RecordButton {
+    Synchronize, Print, Delete, Undo, Copy, Paste, Capture, GoToWebPage, Previous, Next,
+};
+
+// What the position and percent counters show for a record at 1-based `position` of a
+// range of `count` records; position 0 is a new record.
+struct RecordCounters {
+    QString position;
+    QString percent;
+};
+RecordCounters recordCounters(int position, int count);
+
+class RecordSpeedBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit RecordSpeedBar(QWidget *parent = nullptr);
+
+    QToolButton *button(RecordButton which) const { return buttons_.at(int(which)); }
+    void setCounters(const RecordCounters &counters);
+    QLabel *positionCounter() const { return position_; }
+    QLabel *percentCounter() const { return percent_; }
+    // The web buttons exist only while the web features are on.
+    void hideWebButtons();
+
+signals:
+    void clicked(RecordButton which);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QList<QToolButton *> buttons_;
+    QLabel *position_;
+    QLabel *percent_;
+};
+
+} // namespace numora::mainwin

@@ -1,0 +1,13 @@
+#pragma once
+// Hand-offs to the desktop: the default web browser, the shell's open action for a file
+// and the mail program. Each returns whether the desktop took the request.
+
+#include <QString>
+
+namespace numora::platform {
+
+bool openInBrowser(const QString &address);
+bool openWithShell(const QString &path);
+bool openMailTo(const QString &address);
+
+} // namespace numora::platform
