@@ -4,16 +4,12 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include <algorithm>
-#include <cmath>
-
 namespace numora::mainwin {
 
 namespace {
 
 constexpr int kEdge = 2;
 constexpr int kButtonSize = 24;
-constexpr int kMaxPositionDigits = 6;
 
 struct ButtonLook {
     QString hint;
@@ -40,17 +36,6 @@ const QList<ButtonLook> &buttonLooks()
 
 } // namespace
 
-RecordCounters recordCounters(int position, int count)
-{
-    RecordCounters counters;
-    if (position > 0)
-        counters.position = QString::number(position).right(kMaxPositionDigits);
-    const int percent =
-        count > 0 ? std::min(100, int(std::lround(position * 100.0 / count))) : 100;
-    counters.percent = QString::number(percent) + u'%';
-    return counters;
-}
-
 RecordSpeedBar::RecordSpeedBar(QWidget *parent)
     : QWidget(parent), position_(new QLabel(this)), percent_(new QLabel(this))
 {
@@ -72,7 +57,7 @@ RecordSpeedBar::RecordSpeedBar(QWidget *parent)
         counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         counter->setAutoFillBackground(true);
     }
-    setCounters(recordCounters(0, 0));
+    setCounters(recordCounters(0, 0, false));
     setMinimumHeight(kButtonSize + 2 * kEdge);
 }
 

@@ -4,6 +4,8 @@
 // and the position and percent counters at its right end. The window decides what each
 // button does and when it is enabled; the bar places the buttons and shows the counters.
 
+#include "mainwin/record_session.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -15,14 +17,6 @@ namespace numora::mainwin {
 enum class RecordButton {
     Synchronize, Print, Delete, Undo, Copy, Paste, Capture, GoToWebPage, Previous, Next,
 };
-
-// What the position and percent counters show for a record at 1-based `position` of a
-// range of `count` records; position 0 is a new record.
-struct RecordCounters {
-    QString position;
-    QString percent;
-};
-RecordCounters recordCounters(int position, int count);
 
 class RecordSpeedBar : public QWidget {
     Q_OBJECT

@@ -528,12 +528,14 @@ bool DatabaseManager::gotoPosition(qint64 position)
     return true;
 }
 
-QChar DatabaseManager::recordLetter() const
+QChar DatabaseManager::recordLetter() const { return recordLetter(record_); }
+
+QChar DatabaseManager::recordLetter(const Table &table) const
 {
     const int primary = index_.descriptor.primary;
-    if (!record_.isOpen() || std::find(textColumns_.begin(), textColumns_.end(), primary) == textColumns_.end())
+    if (!table.isOpen() || std::find(textColumns_.begin(), textColumns_.end(), primary) == textColumns_.end())
         return QChar();
-    const QString text = record_.text(primary);
+    const QString text = table.text(primary);
     const QChar initial = text.isEmpty() ? QChar('A') : text.front().toUpper();
     if (initial < QChar('A'))
         return QChar('A');

@@ -79,6 +79,7 @@ public:
 
     bool gotoPosition(qint64 position);
     QChar recordLetter() const; // 0 when the primary sort column is not text
+    QChar recordLetter(const Table &table) const; // of another handle's current record
     quint32 recordCount();
 
     // Copy buffer.

@@ -4,6 +4,7 @@
 #include "store/store_error.h"
 #include "store/table.h"
 #include "support/coin_table.h"
+#include "support/peer_process.h"
 #include "support/qt_printers.h"
 #include "support/temp_folder.h"
 
@@ -18,50 +19,11 @@ using namespace numora::test;
 namespace {
 
 // A running table_peer; closing its stdin ends it.
-class Peer {
+class Peer : public PeerProcess {
 public:
-    explicit Peer(const QStringList &arguments)
+    explicit Peer(const QStringList &arguments) : PeerProcess(QStringLiteral(TABLE_PEER), arguments)
     {
-        process_.setProgram(QStringLiteral(TABLE_PEER));
-        process_.setArguments(arguments);
-        process_.start();
-        EXPECT_TRUE(process_.waitForStarted(5000));
     }
-
-    ~Peer()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.closeWriteChannel();
-            if (!process_.waitForFinished(5000))
-                process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-
-    // The next line the peer prints, or an empty string when it printed none in time.
-    QString readLine(int timeoutMs = 10000)
-    {
-        while (!process_.canReadLine()) {
-            if (!process_.waitForReadyRead(timeoutMs))
-                return {};
-        }
-        return QString::fromUtf8(process_.readLine()).trimmed();
-    }
-
-    void finish()
-    {
-        process_.closeWriteChannel();
-        ASSERT_TRUE(process_.waitForFinished(10000));
-    }
-
-    void killHard()
-    {
-        process_.kill(); // SIGKILL: no chance to tidy up
-        process_.waitForFinished(5000);
-    }
-
-private:
-    QProcess process_;
 };
 
 class TableProcessTest : public ::testing::Test {

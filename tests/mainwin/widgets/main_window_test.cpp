@@ -316,26 +316,6 @@ TEST_F(MainWindowTest, AWindowMaximisedAtExitStartsMaximised)
     EXPECT_TRUE(next.isMaximized());
 }
 
-TEST(RecordCounters, PositionAndPercentOfTheRange)
-{
-    struct Case {
-        int position;
-        int count;
-        QString shownPosition;
-        QString percent;
-    };
-    const Case cases[] = {
-        {0, 10, "", "0%"},       {1, 3, "1", "33%"},         {2, 3, "2", "67%"},
-        {3, 3, "3", "100%"},     {0, 0, "", "100%"},         {5, 4, "5", "100%"},
-        {1234567, 2000000, "234567", "62%"},
-    };
-    for (const Case &c : cases) {
-        const RecordCounters counters = recordCounters(c.position, c.count);
-        EXPECT_EQ(counters.position, c.shownPosition) << c.position << "/" << c.count;
-        EXPECT_EQ(counters.percent, c.percent) << c.position << "/" << c.count;
-    }
-}
-
 TEST(HotButton, CaptionIsRedWhileTheMouseIsOverAnEnabledButton)
 {
     QToolButton button;

@@ -1,0 +1,473 @@
+#include "mainwin/record_session.h"
+
+#include "platform/prompt.h"
+#include "store/database_manager.h"
+#include "store/store_error.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace numora::mainwin {
+
+namespace {
+
+constexpr int kWriteAttempts = 100;
+constexpr int kMaxPositionDigits = 6;
+const QString kContinueAnyway = QStringLiteral(
+    "\rDo you want to continue anyway?\r(If you answer Yes changes to the current record will be discarded.)");
+
+// Holds the hourglass for as long as it lives.
+class BusyScope {
+public:
+    explicit BusyScope(const std::function<void(bool)> &busy) : busy_(busy)
+    {
+        if (busy_)
+            busy_(true);
+    }
+    ~BusyScope()
+    {
+        if (busy_)
+            busy_(false);
+    }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    const std::function<void(bool)> &busy_;
+};
+
+bool isEditing(const store::Table &table)
+{
+    return table.state() == store::TableState::Edit || table.state() == store::TableState::Insert;
+}
+
+QChar previousLetter(QChar letter) { return QChar(letter.unicode() - 1); }
+QChar nextLetter(QChar letter) { return QChar(letter.unicode() + 1); }
+
+} // namespace
+
+RecordCounters recordCounters(int position, int count, bool newRecord)
+{
+    RecordCounters counters;
+    if (!newRecord && position > 0)
+        counters.position = QString::number(position).right(kMaxPositionDigits);
+    const int percent =
+        count > 0 ? std::min(100, int(std::lround(position * 100.0 / count))) : 100;
+    counters.percent = QString::number(percent) + u'%';
+    return counters;
+}
+
+RecordSession::RecordSession(store::DatabaseManager &database, Prompt &prompt, RecordForm &form,
+                             RecordBrowser &browser)
+    : database_(database), prompt_(prompt), form_(form), browser_(browser)
+{
+}
+
+RecordSession::~RecordSession() = default;
+
+// ---------------------------------------------------------------------------
+// The form table
+
+void RecordSession::openFormTable()
+{
+    formTable_.close();
+    const store::Table &browse = database_.recordTable();
+    formTable_.setFolder(browse.folder());
+    formTable_.setFileName(browse.fileName());
+    formTable_.open();
+    database_.installNumbering(formTable_);
+    formTable_.beforePost = [this](store::Table &table) {
+        if (beforePost)
+            beforePost(table);
+    };
+    position_ = 0;
+}
+
+void RecordSession::closeFormTable() { formTable_.close(); }
+
+void RecordSession::reload()
+{
+    if (!database_.recordTable().isOpen()) {
+        showRecord(0); // says that there is nothing to show
+        return;
+    }
+    openFormTable();
+    newRecord_ = false;
+    inUse_ = false;
+    showRecord(0);
+}
+
+int RecordSession::rangeCount() { return int(database_.recordCount()); }
+
+// ---------------------------------------------------------------------------
+// Showing a record
+
+void RecordSession::showRecord(int index)
+{
+    if (!database_.recordTable().isOpen()) {
+        prompt_.inform(QStringLiteral("Database is not Open! Cannot display details."),
+                       MessageKind::Error);
+        return;
+    }
+    const int countBefore = rangeCount();
+    if (position_ > 0 && !saved_ && !saveCheck())
+        return;
+    inUse_ = false;
+    newRecord_ = false;
+    const int count = rangeCount();
+    if (count > countBefore)
+        ++index;
+    displayAt(index);
+}
+
+// Moves both tables to `index` of the browse range, or starts a new record past it.
+void RecordSession::displayAt(int index)
+{
+    if (isEditing(formTable_))
+        formTable_.cancel();
+    const int count = rangeCount();
+    if (index >= 0 && index < count) {
+        database_.gotoPosition(index);
+        formTable_.gotoSameRecord(database_.recordTable());
+        position_ = index + 1;
+    } else {
+        newRecord_ = true;
+        position_ = count + 1;
+    }
+    display();
+}
+
+void RecordSession::display()
+{
+    recordLetter_ = QChar();
+    if (newRecord_) {
+        form_.clear();
+        recordNumber_ = -1;
+    } else {
+        if (!readOnly) {
+            try {
+                formTable_.edit();
+            } catch (const store::DatabaseError &) {
+                inUse_ = true;
+            }
+        }
+        form_.loadFrom(formTable_);
+        recordNumber_ = formTable_.integer(0);
+        recordLetter_ = database_.recordLetter(formTable_);
+    }
+    form_.setEditable(!readOnly && !inUse_);
+    browser_.setShownRecord(newRecord_ ? 0 : formTable_.recNo());
+    showState();
+    browser_.refresh();
+    saved_ = false;
+}
+
+void RecordSession::showState()
+{
+    RecordDisplay state;
+    state.newRecord = newRecord_;
+    state.inUse = inUse_;
+    state.readOnly = readOnly;
+    state.position = position_;
+    const bool byLetter = browser_.letterTabsInUse() && !recordLetter_.isNull();
+    state.count = byLetter ? int(browser_.letterCount(recordLetter_)) : rangeCount();
+    if (newRecord_) {
+        state.previousEnabled = state.nextEnabled = !readOnly;
+    } else if (byLetter) {
+        state.previousEnabled = position_ > 1 || hasRecordsBefore(recordLetter_);
+        state.nextEnabled = position_ < state.count || hasRecordsAfter(recordLetter_);
+    } else {
+        state.previousEnabled = position_ > 1;
+        state.nextEnabled = position_ < state.count;
+    }
+    browser_.showRecordState(state);
+}
+
+bool RecordSession::hasRecordsBefore(QChar letter) const
+{
+    for (QChar l = u'A'; l < letter; l = nextLetter(l))
+        if (browser_.letterCount(l) > 0)
+            return true;
+    return false;
+}
+
+bool RecordSession::hasRecordsAfter(QChar letter) const
+{
+    for (QChar l = u'Z'; l > letter; l = previousLetter(l))
+        if (browser_.letterCount(l) > 0)
+            return true;
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Leaving a record
+
+bool RecordSession::saveCheck()
+{
+    if (readOnly || inUse_)
+        return true;
+    if (!form_.isEmpty() && !form_.requiredFieldsFilled()) {
+        // No field is required in this product, so the question is never asked here.
+        return prompt_.ask(QStringLiteral("Title Field cannot be empty!") + kContinueAnyway,
+                           MessageKind::Warning, Button::Yes | Button::No) == Button::Yes;
+    }
+    bool result = true;
+    if (form_.isEmpty()) {
+        // Appending first advances the counter, as the user who leaves an empty new
+        // record would find it in the master table.
+        if (newRecord_) {
+            try {
+                formTable_.append();
+            } catch (const store::DatabaseError &) {
+            }
+        }
+        if (isEditing(formTable_))
+            formTable_.cancel();
+    } else if (!writeRecord()) {
+        result = prompt_.ask(QStringLiteral("Could not Update the record!") + kContinueAnyway,
+                             MessageKind::Warning, Button::Yes | Button::No) == Button::Yes;
+        if (result && isEditing(formTable_))
+            formTable_.cancel();
+    }
+    saved_ = result;
+    return result;
+}
+
+bool RecordSession::writeRecord()
+{
+    if (inUse_)
+        return true;
+    BusyScope busy(database_.hooks.busy);
+    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
+        try {
+            return writeAttempt();
+        } catch (const store::DatabaseError &) {
+        }
+    }
+    return false;
+}
+
+// One attempt: the row is put into edit state (or appended for a new record), written,
+// stored and flushed; the letter tabs follow a record that changed its letter.
+bool RecordSession::writeAttempt()
+{
+    if (newRecord_ && formTable_.state() != store::TableState::Insert)
+        formTable_.append();
+    else if (!isEditing(formTable_))
+        formTable_.edit();
+    if (!form_.writeTo(formTable_)) {
+        formTable_.cancel();
+        return false;
+    }
+    const QChar oldLetter = newRecord_ ? QChar() : recordLetter_;
+    formTable_.post();
+    formTable_.flush();
+    const QChar newLetter = database_.recordLetter(formTable_);
+    if (!newLetter.isNull() && newLetter != oldLetter)
+        browser_.moveLetterCount(oldLetter, newLetter);
+    recordLetter_ = newLetter;
+    return true;
+}
+
+bool RecordSession::commit()
+{
+    const bool wasNew = newRecord_;
+    if (!saveCheck())
+        return false;
+    saved_ = true;
+    if (!wasNew)
+        return true;
+    // The stored record is shown where the sort put it, which in a sorted range is not
+    // always the end its position as a new record pointed at.
+    inUse_ = false;
+    newRecord_ = false;
+    displayAt(indexInRange(formTable_.recNo()).value_or(rangeCount()));
+    return saveCheck();
+}
+
+std::optional<int> RecordSession::indexInRange(quint32 recordNumber)
+{
+    store::Table &browse = database_.recordTable();
+    int index = 0;
+    for (browse.first(); !browse.eof(); browse.next(), ++index)
+        if (browse.recNo() == recordNumber)
+            return index;
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void RecordSession::newRecord()
+{
+    showRecord(rangeCount());
+    if (newRecord_ && !inUse_ && !readOnly)
+        form_.focusFirstField();
+}
+
+void RecordSession::previous() { move(Direction::Previous); }
+void RecordSession::next() { move(Direction::Next); }
+
+// At either end of the whole order an existing record stays where it is (displayed again,
+// so its lock is taken again after the save check) and a new record is followed by
+// another new one.
+void RecordSession::move(Direction direction)
+{
+    const int position = position_;
+    const bool wasNew = newRecord_;
+    const bool byLetter = browser_.letterTabsInUse();
+    const QChar letter = wasNew || recordLetter_.isNull() ? browser_.currentLetter()
+                                                          : recordLetter_;
+    if (!saveCheck())
+        return;
+    inUse_ = false;
+    newRecord_ = false;
+    if (!byLetter) {
+        const int count = rangeCount();
+        displayAt(direction == Direction::Previous ? std::max(position - 2, 0)
+                                                   : std::min(position, count - 1));
+        return;
+    }
+    const std::optional<Target> target = neighbour(direction, letter, position);
+    if (!target) {
+        if (wasNew)
+            displayAt(rangeCount());
+        else
+            display();
+        browser_.focusSelectedRow();
+        return;
+    }
+    const QChar current = browser_.currentLetter();
+    if (target->letter != current)
+        browser_.selectLetterRange(target->letter);
+    if (isEditing(formTable_))
+        formTable_.cancel();
+    database_.gotoPosition(target->index);
+    formTable_.gotoSameRecord(database_.recordTable());
+    if (target->letter != current)
+        browser_.selectLetterRange(current);
+    position_ = target->index + 1;
+    display();
+    browser_.focusSelectedRow();
+}
+
+// The record before or after the one at 1-based `position` of `letter`, looking into
+// the nearest letters that have records; nothing at either end of the whole order.
+std::optional<RecordSession::Target> RecordSession::neighbour(Direction direction, QChar letter,
+                                                              int position)
+{
+    const int count = int(browser_.letterCount(letter));
+    if (direction == Direction::Previous) {
+        if (position - 2 >= 0 && count > 0)
+            return Target{letter, std::min(position - 2, count - 1)};
+        for (QChar l = previousLetter(letter); l >= u'A'; l = previousLetter(l))
+            if (const int n = int(browser_.letterCount(l)); n > 0)
+                return Target{l, n - 1};
+        return std::nullopt;
+    }
+    if (position < count)
+        return Target{letter, position};
+    for (QChar l = nextLetter(letter); l <= u'Z'; l = nextLetter(l))
+        if (browser_.letterCount(l) > 0)
+            return Target{l, 0};
+    return std::nullopt;
+}
+
+void RecordSession::undo()
+{
+    if (newRecord_)
+        form_.clear();
+    else
+        form_.loadFrom(formTable_);
+    browser_.focusSelectedRow();
+}
+
+bool RecordSession::deleteConfirmed()
+{
+    if (immediateDelete)
+        return true;
+    const std::optional<QString> typed = confirmDelete ? confirmDelete() : std::nullopt;
+    if (typed == QStringLiteral("YES"))
+        return true;
+    prompt_.inform(QStringLiteral("Record not Deleted."), MessageKind::Information);
+    return false;
+}
+
+void RecordSession::deleteShown()
+{
+    if (form_.isEmpty() || !deleteConfirmed())
+        return;
+    removeShown();
+}
+
+void RecordSession::removeShown()
+{
+    if (newRecord_) {
+        form_.clear();
+        return;
+    }
+    try {
+        formTable_.remove();
+    } catch (const store::DatabaseError &) {
+        prompt_.inform(QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
+        return;
+    }
+    browser_.moveLetterCount(recordLetter_, QChar());
+    // The record that followed takes the deleted one's index.
+    inUse_ = false;
+    displayAt(std::max(position_ - 1, 0));
+}
+
+void RecordSession::deleteRow(int pageOffset, int row)
+{
+    const int index = pageOffset + row;
+    store::Table &browse = database_.recordTable();
+    if (!browse.isOpen() || index >= rangeCount()) {
+        prompt_.inform(QStringLiteral("Empty Record cannot be Deleted."), MessageKind::Information);
+        return;
+    }
+    database_.gotoPosition(index);
+    if (!newRecord_ && browse.recNo() == formTable_.recNo()) {
+        deleteShown();
+        return;
+    }
+    if (!deleteConfirmed())
+        return;
+    database_.gotoPosition(index);
+    try {
+        browse.edit();
+        const QChar letter = database_.recordLetter();
+        browse.remove();
+        browser_.moveLetterCount(letter, QChar());
+    } catch (const store::DatabaseError &) {
+        browse.cancel();
+        prompt_.inform(QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
+        return;
+    }
+    browser_.refresh();
+    if (browser_.letterTabsInUse() && recordLetter_ != browser_.currentLetter())
+        return;
+    if (newRecord_ || position_ > index + 1) {
+        --position_;
+        showState();
+    }
+}
+
+void RecordSession::synchronize()
+{
+    if (newRecord_ || !saveCheck())
+        return;
+    BusyScope busy(database_.hooks.busy);
+    if (browser_.letterTabsInUse() && !recordLetter_.isNull()
+        && recordLetter_ != browser_.currentLetter())
+        browser_.selectLetter(recordLetter_);
+    if (const std::optional<int> index = indexInRange(formTable_.recNo())) {
+        const int rows = std::max(browser_.rowsPerPage(), 1);
+        browser_.setPageOffset(*index / rows * rows);
+        inUse_ = false;
+        newRecord_ = false;
+        displayAt(*index);
+    }
+}
+
+} // namespace numora::mainwin

@@ -1,0 +1,281 @@
+// The editing rules on a real database: which record the form shows, when it is written
+// back, deleting, moving across letters and synchronising the list.
+
+#include "mainwin/record_session.h"
+#include "platform/progress.h"
+#include "session_fakes.h"
+#include "store/database_manager.h"
+#include "support/collection_folder.h"
+#include "support/peer_process.h"
+#include "support/scripted_prompt.h"
+
+#include <gtest/gtest.h>
+
+using namespace numora;
+using namespace numora::mainwin;
+using namespace numora::test;
+
+namespace {
+
+constexpr int kMasterCounterColumn = 3;
+
+class RecordSessionTest : public ::testing::Test {
+protected:
+    void open(const QStringList &descriptions)
+    {
+        collection = std::make_unique<CollectionFolder>(descriptions);
+        manager.programFolder = collection->programFolder();
+        manager.databaseFolder = collection->databaseFolder();
+        ASSERT_TRUE(manager.openDatabase());
+        ASSERT_TRUE(manager.changeSort(store::SortDescriptor{kDescrColumn, false, 0, false}));
+        browser.recount();
+        session.reload();
+    }
+
+    // The descriptions stored, in sort order, whatever letter the list shows.
+    QStringList stored()
+    {
+        manager.viewRange(std::nullopt);
+        QStringList result;
+        store::Table &table = manager.recordTable();
+        for (table.first(); !table.eof(); table.next())
+            result << table.text(kDescrColumn);
+        browser.selectLetterRange(browser.currentLetter());
+        return result;
+    }
+
+    qint64 masterCounter()
+    {
+        manager.master().findKey(QStringLiteral("data.dbf"));
+        return manager.master().integer(kMasterCounterColumn);
+    }
+
+    std::unique_ptr<CollectionFolder> collection;
+    ScriptedPrompt prompt;
+    NoProgress progress;
+    store::DatabaseManager manager{prompt, progress};
+    OneFieldForm form;
+    LetterBrowser browser{manager};
+    RecordSession session{manager, prompt, form, browser};
+};
+
+TEST_F(RecordSessionTest, LeavingARecordWritesItUnlessItIsEmpty)
+{
+    open({"Aureus", "Augustus"});
+    int posts = 0;
+    session.beforePost = [&posts](store::Table &) { ++posts; };
+
+    ASSERT_EQ(form.description, "Augustus");
+    session.showRecord(1); // unchanged, written all the same
+    EXPECT_EQ(posts, 1);
+
+    form.description.clear(); // emptied: the stored values stay
+    session.showRecord(0);
+    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(stored(), QStringList({"Augustus", "Aureus"}));
+
+    const qint64 counter = masterCounter();
+    session.newRecord();
+    ASSERT_TRUE(session.isNewRecord());
+    EXPECT_EQ(browser.state.position, 3);
+    session.showRecord(0); // an empty new record is dropped; its number is used up
+    EXPECT_EQ(stored().size(), 2);
+    EXPECT_EQ(masterCounter(), counter + 1);
+}
+
+TEST_F(RecordSessionTest, ANewRecordIsStoredWithTheNextNumberAndCountedUnderItsLetter)
+{
+    open({"Aureus"});
+    const qint64 counter = masterCounter();
+    session.newRecord();
+    form.description = "Antoninianus";
+    ASSERT_TRUE(session.commit());
+    EXPECT_FALSE(session.isNewRecord()) << "shown again as the stored record";
+    EXPECT_EQ(session.recordNumber(), counter + 1);
+    EXPECT_EQ(browser.letterCount('A'), 2u);
+
+    session.newRecord();
+    form.description = "Zecchino";
+    session.showRecord(0);
+    EXPECT_EQ(browser.letterCount('Z'), 1u);
+    EXPECT_EQ(stored(), QStringList({"Antoninianus", "Aureus", "Zecchino"}));
+}
+
+TEST_F(RecordSessionTest, AFailedWriteAsksWhetherToDiscardTheChanges)
+{
+    open({"Aureus", "Augustus"});
+    session.showRecord(0);
+    form.damaged = true;
+    prompt.answer(Button::No);
+    session.showRecord(1);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text,
+              "Could not Update the record!\rDo you want to continue anyway?\r(If you answer "
+              "Yes changes to the current record will be discarded.)");
+    EXPECT_EQ(prompt.shown[0].buttons, Button::Yes | Button::No);
+    EXPECT_EQ(session.position(), 1) << "No keeps the user on the record";
+
+    prompt.answer(Button::Yes);
+    session.showRecord(1);
+    EXPECT_EQ(session.position(), 2);
+}
+
+TEST_F(RecordSessionTest, DeletingAsksForYesUnlessTheModeIsImmediate)
+{
+    struct Case {
+        bool immediate;
+        std::optional<QString> typed; // nothing: Cancel
+        bool deleted;
+    };
+    const Case cases[] = {
+        {false, QString("YES"), true},
+        {false, QString("yes"), false},
+        {false, std::nullopt, false},
+        {true, std::nullopt, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.value_or("<cancel>").toStdString());
+        prompt.shown.clear();
+        open({"Aureus", "Augustus", "Antoninianus"});
+        int asked = 0;
+        session.immediateDelete = c.immediate;
+        session.confirmDelete = [&asked, &c] {
+            ++asked;
+            return c.typed;
+        };
+        session.showRecord(0);
+        session.deleteShown();
+        EXPECT_EQ(stored().size(), c.deleted ? 2 : 3);
+        EXPECT_EQ(asked, c.immediate ? 0 : 1);
+        EXPECT_EQ(prompt.texts(),
+                  c.deleted ? QStringList() : QStringList({"Record not Deleted."}));
+        if (c.deleted) {
+            EXPECT_EQ(form.description, "Augustus") << "the record that followed";
+            EXPECT_EQ(browser.letterCount('A'), 2u);
+        }
+        manager.closeAll();
+    }
+}
+
+TEST_F(RecordSessionTest, DeletingTheLastRecordOfTheRangeShowsANewRecord)
+{
+    open({"Aureus", "Augustus"});
+    session.immediateDelete = true;
+    session.showRecord(1);
+    session.deleteShown();
+    EXPECT_TRUE(session.isNewRecord());
+    EXPECT_TRUE(form.description.isEmpty());
+    EXPECT_EQ(stored(), QStringList({"Augustus"}));
+}
+
+TEST_F(RecordSessionTest, NextAndPreviousCrossEmptyLettersWhileTheListStays)
+{
+    open({"Caesar", "Constantine", "Eagle"});
+    browser.selectLetter('C');
+    session.showRecord(1);
+    ASSERT_EQ(form.description, "Constantine");
+    EXPECT_TRUE(browser.state.nextEnabled);
+
+    session.next(); // "D" has no records
+    EXPECT_EQ(form.description, "Eagle");
+    EXPECT_EQ(browser.currentLetter(), QChar('C')) << "the list keeps its page";
+    EXPECT_EQ(session.position(), 1);
+    EXPECT_FALSE(browser.state.nextEnabled) << "the last record of the whole order";
+    EXPECT_TRUE(browser.state.previousEnabled);
+
+    session.next(); // at the end it stays
+    EXPECT_EQ(form.description, "Eagle");
+
+    session.previous();
+    EXPECT_EQ(form.description, "Constantine");
+    session.previous();
+    session.previous();
+    EXPECT_EQ(form.description, "Caesar");
+    EXPECT_FALSE(browser.state.previousEnabled);
+}
+
+TEST_F(RecordSessionTest, SynchronizeBringsTheListToTheShownRecord)
+{
+    QStringList coins = {"Caesar"};
+    for (int i = 0; i < 25; ++i)
+        coins << QString("Eagle %1").arg(i, 2, 10, QChar('0'));
+    open(coins);
+    browser.selectLetter('C');
+    session.showRecord(0);
+    for (int i = 0; i < 13; ++i)
+        session.next();
+    ASSERT_EQ(form.description, "Eagle 12");
+    ASSERT_EQ(browser.currentLetter(), QChar('C'));
+
+    session.synchronize();
+    EXPECT_EQ(browser.currentLetter(), QChar('E'));
+    EXPECT_EQ(browser.pageOffset, 10);
+    EXPECT_EQ(session.position(), 13);
+    EXPECT_EQ(form.description, "Eagle 12");
+}
+
+TEST_F(RecordSessionTest, WithoutLetterTabsTheWholeTableIsOneRange)
+{
+    open({"Caesar", "Eagle"});
+    ASSERT_TRUE(manager.changeSort(store::SortDescriptor{}));
+    session.reload();
+    EXPECT_FALSE(browser.letterTabsInUse());
+    session.next();
+    session.next();
+    EXPECT_EQ(form.description, "Eagle");
+    EXPECT_EQ(session.position(), 2);
+    EXPECT_EQ(browser.state.count, 2);
+    EXPECT_FALSE(browser.state.nextEnabled);
+}
+
+TEST(RecordCountersTest, PositionAndPercentOfTheRange)
+{
+    struct Case {
+        int position;
+        int count;
+        bool newRecord;
+        QString shownPosition;
+        QString percent;
+    };
+    const Case cases[] = {
+        {1, 3, false, "1", "33%"},       {2, 3, false, "2", "67%"},
+        {3, 3, false, "3", "100%"},      {4, 3, true, "", "100%"},
+        {1, 0, true, "", "100%"},        {1234567, 2000000, false, "234567", "62%"},
+    };
+    for (const Case &c : cases) {
+        const RecordCounters counters = recordCounters(c.position, c.count, c.newRecord);
+        EXPECT_EQ(counters.position, c.shownPosition) << c.position << "/" << c.count;
+        EXPECT_EQ(counters.percent, c.percent) << c.position << "/" << c.count;
+    }
+}
+
+// Two users on one folder: the record one of them shows is locked for the other.
+TEST_F(RecordSessionTest, ARecordShownByAnotherProcessIsInUseUntilItMovesOn)
+{
+    open({"Aureus", "Denarius"});
+    session.reload(); // releases nothing: shows "Aureus" with its lock
+    session.closeFormTable();
+
+    PeerProcess peer(QStringLiteral(SESSION_PEER), {collection->programFolder()});
+    ASSERT_EQ(peer.readLine(), "shown Aureus");
+
+    session.reload();
+    EXPECT_TRUE(session.isInUse());
+    EXPECT_TRUE(browser.state.inUse);
+    EXPECT_FALSE(form.editable);
+    form.description = "Aureus of Nero";
+    session.showRecord(1);
+    EXPECT_EQ(stored(), QStringList({"Aureus", "Denarius"})) << "nothing written while in use";
+
+    peer.send("next");
+    ASSERT_EQ(peer.readLine(), "shown Denarius");
+    session.showRecord(0);
+    EXPECT_FALSE(session.isInUse());
+    EXPECT_TRUE(form.editable);
+    form.description = "Aureus of Nero";
+    session.showRecord(1);
+    EXPECT_EQ(stored(), QStringList({"Aureus of Nero", "Denarius"}));
+    peer.finish();
+}
+
+} // namespace
