@@ -411,4 +411,9 @@ void TDbMultiImgControl::storeIntoRecord(store::Table &table)
     storePictureIntoRecord(content(), table, column_);
 }
 
+void TDbMultiImgControl::copyIntoRecord(store::Table &table) const
+{
+    copyPictureIntoRecord(content(), table, column_);
+}
+
 } // namespace numora::editors

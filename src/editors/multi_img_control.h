@@ -106,6 +106,7 @@ signals:
 
 protected:
     PictureContent &content() { return content_; }
+    const PictureContent &content() const { return content_; }
     // After the picture changed for any reason.
     void showPicture();
 
@@ -158,6 +159,9 @@ public:
     // Writes the picture into the current record (in edit state) when it was changed or
     // loaded from a file since it was read; otherwise leaves the column untouched.
     void storeIntoRecord(store::Table &table);
+    // Writes the picture into the current record (in edit state) whatever was done to it:
+    // for copying the shown record into another row (copy buffer, record template).
+    void copyIntoRecord(store::Table &table) const;
 
 private:
     int column_ = -1;

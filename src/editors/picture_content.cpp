@@ -62,11 +62,16 @@ void storePictureIntoRecord(PictureContent &content, store::Table &table, int co
 {
     if (!content.needsStoring())
         return;
+    copyPictureIntoRecord(content, table, column);
+    content.markStored();
+}
+
+void copyPictureIntoRecord(const PictureContent &content, store::Table &table, int column)
+{
     if (content.isEmpty())
         table.clear(column);
     else
         table.setBytes(column, content.storedValue());
-    content.markStored();
 }
 
 } // namespace numora::editors

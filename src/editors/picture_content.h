@@ -58,4 +58,9 @@ bool readPictureFromRecord(PictureContent &content, const store::Table &table, i
 // still needing storing, so a retried save writes it.
 void storePictureIntoRecord(PictureContent &content, store::Table &table, int column);
 
+// Writes the picture whatever its marks (an empty one clears the column), for copying
+// the shown record into another row such as the copy buffer: there the skip above would
+// leave the picture of whatever was copied before.
+void copyPictureIntoRecord(const PictureContent &content, store::Table &table, int column);
+
 } // namespace numora::editors

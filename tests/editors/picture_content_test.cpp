@@ -108,6 +108,22 @@ TEST_F(PictureRecordTest, ChangesAreWrittenOnceAndClearingEmptiesTheColumn)
     EXPECT_TRUE(table.isNull(column::Picture));
 }
 
+TEST_F(PictureRecordTest, CopyingIntoAnotherRecordWritesAnUntouchedPicture)
+{
+    putValue(toStoredBitmap(gradientPicture(7, 3)));
+    PictureContent shown;
+    ASSERT_TRUE(readPictureFromRecord(shown, table, column::Picture));
+    PictureContent none;
+    test::appendCoin(table, 2, {"Crown"});
+    for (const PictureContent *content : {&shown, &none}) {
+        table.edit();
+        copyPictureIntoRecord(*content, table, column::Picture);
+        table.post();
+        EXPECT_EQ(fromStoredBitmap(table.bytes(column::Picture)).size(), content->image().size());
+        EXPECT_EQ(table.isNull(column::Picture), content->isEmpty());
+    }
+}
+
 TEST_F(PictureRecordTest, ReadingTheRecordForgetsEarlierChanges)
 {
     putValue(toStoredBitmap(gradientPicture(5, 5)));
