@@ -19,6 +19,7 @@ enum Context : int {
     ListHeader = 104,
     RecordList = 105, // rows, paging, letter tabs and the row popup
     UncleanEnd = 123,
+    PictureField = 132, // picture and bitmap fields of the record form
 };
 
 struct Topic {
@@ -36,6 +37,7 @@ inline constexpr Topic topics[] = {
     {ListHeader, "list-header.html", "The list header"},
     {RecordList, "record-list.html", "The record list and letter tabs"},
     {UncleanEnd, "unclean-end.html", "After an unclean end"},
+    {PictureField, "picture-field.html", "Picture fields"},
 };
 
 // The topic of a context, or nullptr when no page covers it.
