@@ -7,6 +7,7 @@
 #include "store/store_error.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace numora::store {
 
@@ -92,44 +93,42 @@ bool ListEditor::itemAt(int row)
     return table_.isOpen() && row >= 0 && row < int(items_.size()) && table_.gotoBookmark(items_[size_t(row)].where);
 }
 
+// Runs one change of the shown list; `change` gives false when there is nothing to
+// change, and a database error cancels it. Either failure is reported, and the items are
+// read again in any case.
+bool ListEditor::applyChange(const std::function<bool()> &change, const QString &failure)
+{
+    bool changed = false;
+    try {
+        changed = change();
+    } catch (const DatabaseError &) {
+        table_.cancel();
+    }
+    if (!changed)
+        prompt_.inform(failure, MessageKind::Error);
+    readItems();
+    return changed;
+}
+
 bool ListEditor::addItem(const QString &text)
 {
     if (text.isEmpty())
         return false;
-    bool added = false;
-    try {
-        if (table_.isOpen()) {
-            table_.append();
-            table_.setText(ItemColumn, text);
-            table_.post();
-            added = true;
-        }
-    } catch (const DatabaseError &) {
-        table_.cancel();
-    }
-    if (!added)
-        prompt_.inform(QStringLiteral("Could not Add the Item!"), MessageKind::Error);
-    readItems();
-    return added;
+    return applyChange([&] { return table_.isOpen() && appendItem(table_, text); }, QStringLiteral("Could not Add the Item!"));
 }
 
 bool ListEditor::modifyItem(int row, const QString &text)
 {
-    bool stored = false;
-    try {
-        if (itemAt(row)) {
+    return applyChange(
+        [&] {
+            if (!itemAt(row))
+                return false;
             table_.edit();
             table_.setText(ItemColumn, text);
             table_.post();
-            stored = true;
-        }
-    } catch (const DatabaseError &) {
-        table_.cancel();
-    }
-    if (!stored)
-        prompt_.inform(QStringLiteral("Could not Modify the Item!"), MessageKind::Error);
-    readItems();
-    return stored;
+            return true;
+        },
+        QStringLiteral("Could not Modify the Item!"));
 }
 
 bool ListEditor::deleteItem(int row)
@@ -138,19 +137,14 @@ bool ListEditor::deleteItem(int row)
         return false;
     if (!prompt_.confirm(QStringLiteral("Are you sure you want to Delete this Item?"), MessageKind::Warning))
         return false;
-    bool deleted = false;
-    try {
-        if (itemAt(row)) {
+    return applyChange(
+        [&] {
+            if (!itemAt(row))
+                return false;
             table_.remove();
-            deleted = true;
-        }
-    } catch (const DatabaseError &) {
-        table_.cancel();
-    }
-    if (!deleted)
-        prompt_.inform(QStringLiteral("Could not Delete the Item!"), MessageKind::Error);
-    readItems();
-    return deleted;
+            return true;
+        },
+        QStringLiteral("Could not Delete the Item!"));
 }
 
 bool ListEditor::updateLists(const QString &recordFileName)
@@ -185,15 +179,8 @@ void ListEditor::fillList(Table &records, const ListChoice &list)
     const int column = record_column::fieldColumn(list.fieldNumber);
     for (records.first(); !records.eof(); records.next()) {
         const QString value = storedItemText(items, records.text(column));
-        if (value.isEmpty() || (items.findKey(value) && items.text(ItemColumn) == value))
-            continue;
-        try {
-            items.append();
-            items.setText(ItemColumn, value);
-            items.post();
-        } catch (const DatabaseError &) {
-            items.cancel();
-        }
+        if (!value.isEmpty() && !(items.findKey(value) && items.text(ItemColumn) == value))
+            appendItem(items, value);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace numora::store {
@@ -68,6 +69,7 @@ private:
     bool openList(Table &table, const QString &source, bool exclusive);
     void readItems();
     bool itemAt(int row);
+    bool applyChange(const std::function<bool()> &change, const QString &failure);
     void fillList(Table &records, const ListChoice &list);
     std::vector<QString> distinctSources() const;
     bool packList(const QString &source);

@@ -98,19 +98,17 @@ QString storedItemText(const Table &listTable, const QString &text)
     return record.text(ItemColumn);
 }
 
-bool LookupList::append(Table &table, const QString &item)
+bool appendItem(Table &listTable, const QString &item)
 {
-    bool posted = true;
     try {
-        table.append();
-        table.setText(ItemColumn, item);
-        table.post();
+        listTable.append();
+        listTable.setText(ItemColumn, item);
+        listTable.post();
+        return true;
     } catch (const DatabaseError &) {
-        table.cancel();
-        posted = false;
+        listTable.cancel();
+        return false;
     }
-    table.close();
-    return posted;
 }
 
 bool LookupList::learn(const QString &typed)
@@ -126,7 +124,9 @@ bool LookupList::learn(const QString &typed)
     if (item.isEmpty() || items_.contains(item))
         return false;
     insertSorted(item);
-    if (append(table, item)) {
+    const bool posted = appendItem(table, item);
+    table.close();
+    if (posted) {
         reload();
         if (afterPost)
             afterPost();

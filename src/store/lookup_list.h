@@ -44,7 +44,6 @@ public:
 private:
     bool tryOpen(Table &table) const;
     void insertSorted(const QString &item);
-    static bool append(Table &table, const QString &item);
 
     Prompt &prompt_;
     QString folder_;
@@ -57,6 +56,10 @@ private:
 // column's width. Comparing this form keeps a long or blank-padded value from being
 // added again and again.
 QString storedItemText(const Table &listTable, const QString &text);
+
+// Appends and posts one item to an open list table; a database error cancels the append
+// and gives false.
+bool appendItem(Table &listTable, const QString &item);
 
 // The drop-down's order: letter case ignored first, then exact, so "France" and "france"
 // stand side by side.

@@ -3,12 +3,9 @@
 // records, and packing on close.
 
 #include "store/list_editor.h"
-#include "store/record_schema.h"
-#include "store/table_templates.h"
-#include "support/file_bytes.h"
+#include "support/catalogue_folders.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
-#include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,7 +22,11 @@ constexpr int CountryField = 2, ConditionField = 5;
 class CountingProgress : public Progress {
 public:
     void setCaption(const QString &) override {}
-    void setTotal(int value) override { total = value, position = 0; }
+    void setTotal(int value) override
+    {
+        total = value;
+        position = 0;
+    }
     void step() override { ++position; }
     void setPosition(int value) override { position = value; }
     int total = -1;
@@ -34,49 +35,6 @@ public:
 
 class ListEditorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        programFolder = folder.file("program");
-        databaseFolder = folder.file("program/DATA");
-        QDir().mkpath(databaseFolder);
-        ensureTableTemplates(programFolder);
-    }
-
-    void writeList(const QString &source, const QStringList &items)
-    {
-        Table::copyTable(QDir(programFolder).filePath("list.dbf"), QDir(databaseFolder).filePath(source));
-        Table table;
-        openIn(table, source);
-        for (const QString &item : items) {
-            table.append();
-            table.setText(0, item);
-            table.post();
-        }
-    }
-
-    void openIn(Table &table, const QString &fileName, bool exclusive = false)
-    {
-        table.setFolder(databaseFolder);
-        table.setFileName(fileName);
-        table.setExclusive(exclusive);
-        table.open();
-    }
-
-    // Records with these countries and conditions.
-    void writeRecords(const QList<std::pair<QString, QString>> &values)
-    {
-        Table::copyTable(QDir(programFolder).filePath("data.dbf"), QDir(databaseFolder).filePath("data.dbf"));
-        Table table;
-        openIn(table, "data.dbf");
-        for (int i = 0; i < values.size(); ++i) {
-            table.append();
-            table.setInteger(record_column::Number, i + 1);
-            table.setText(record_column::fieldColumn(CountryField), values[i].first);
-            table.setText(record_column::fieldColumn(ConditionField), values[i].second);
-            table.post();
-        }
-    }
-
     QStringList shownItems() const
     {
         QStringList texts;
@@ -85,12 +43,10 @@ protected:
         return texts;
     }
 
-    test::TempFolder folder;
-    QString programFolder;
-    QString databaseFolder;
+    test::CatalogueFolders folders;
     test::ScriptedPrompt prompt;
     CountingProgress progress;
-    ListEditor editor{prompt, progress, folder.file("program/DATA"),
+    ListEditor editor{prompt, progress, folders.databaseFolder(),
                       {{CountryField, "Country:", "list1.dbf"}, {ConditionField, "Condition:", "list2.dbf"}}};
 };
 
@@ -108,7 +64,7 @@ TEST(ListChoicesTest, OneChoicePerFieldWithAList)
 
 TEST_F(ListEditorTest, ShowsTheItemsInKeyOrder)
 {
-    writeList("list1.dbf", {"Zeta", "alpha", "Beta"});
+    folders.writeList("list1.dbf", {"Zeta", "alpha", "Beta"});
     EXPECT_TRUE(editor.show(0));
     EXPECT_EQ(shownItems(), (QStringList{"Beta", "Zeta", "alpha"}));
     EXPECT_EQ(editor.shownList(), 0);
@@ -128,7 +84,7 @@ TEST_F(ListEditorTest, AListThatCannotBeOpenedIsReported)
 
 TEST_F(ListEditorTest, AddsChangesAndDeletesItems)
 {
-    writeList("list1.dbf", {"France", "Spain"});
+    folders.writeList("list1.dbf", {"France", "Spain"});
     editor.show(0);
 
     EXPECT_TRUE(editor.addItem("Austria"));
@@ -156,10 +112,10 @@ TEST_F(ListEditorTest, AddsChangesAndDeletesItems)
 // visibly and leave the list as it was.
 TEST_F(ListEditorTest, AnItemInUseIsNeitherChangedNorDeleted)
 {
-    writeList("list1.dbf", {"France"});
+    folders.writeList("list1.dbf", {"France"});
     editor.show(0);
     Table other;
-    openIn(other, "list1.dbf");
+    folders.open(other, "list1.dbf");
     other.edit();
 
     EXPECT_FALSE(editor.modifyItem(0, "Peru"));
@@ -172,9 +128,15 @@ TEST_F(ListEditorTest, AnItemInUseIsNeitherChangedNorDeleted)
 
 TEST_F(ListEditorTest, UpdateListsAddsTheMissingValuesOfEachField)
 {
-    writeList("list1.dbf", {"France"});
-    writeList("list2.dbf", {"Fine"});
-    writeRecords({{"France", "Fine"}, {"Fr", ""}, {"", "VF"}, {"france", "VF"}, {"Peru", "Fine"}});
+    folders.writeList("list1.dbf", {"France"});
+    folders.writeList("list2.dbf", {"Fine"});
+    folders.writeRecords({
+        {{CountryField, "France"}, {ConditionField, "Fine"}},
+        {{CountryField, "Fr"}},
+        {{ConditionField, "VF"}},
+        {{CountryField, "france"}, {ConditionField, "VF"}},
+        {{CountryField, "Peru"}, {ConditionField, "Fine"}},
+    });
     editor.show(1);
 
     EXPECT_TRUE(editor.updateLists("data.dbf"));
@@ -189,8 +151,8 @@ TEST_F(ListEditorTest, UpdateListsAddsTheMissingValuesOfEachField)
 
 TEST_F(ListEditorTest, UpdateListsGoesOnPastAListThatCannotBeOpened)
 {
-    writeList("list2.dbf", {});
-    writeRecords({{"Peru", "VF"}});
+    folders.writeList("list2.dbf", {});
+    folders.writeRecords({{{CountryField, "Peru"}, {ConditionField, "VF"}}});
 
     editor.updateLists("data.dbf");
     EXPECT_EQ(prompt.texts(), (QStringList{"Could not open file: list1.dbf", "Cannot open the file: list1.dbf"}));
@@ -200,15 +162,15 @@ TEST_F(ListEditorTest, UpdateListsGoesOnPastAListThatCannotBeOpened)
 
 TEST_F(ListEditorTest, ClosingPacksEveryList)
 {
-    writeList("list1.dbf", {"France", "Spain", "Peru"});
-    writeList("list2.dbf", {"Fine"});
+    folders.writeList("list1.dbf", {"France", "Spain", "Peru"});
+    folders.writeList("list2.dbf", {"Fine"});
     editor.show(0);
     prompt.answer(Button::Yes);
     editor.deleteItem(editor.rowOf("Peru"));
-    const qint64 before = QFileInfo(QDir(databaseFolder).filePath("list1.dbf")).size();
+    const qint64 before = QFileInfo(folders.databaseFile("list1.dbf")).size();
 
     EXPECT_TRUE(editor.packLists());
-    EXPECT_LT(QFileInfo(QDir(databaseFolder).filePath("list1.dbf")).size(), before);
+    EXPECT_LT(QFileInfo(folders.databaseFile("list1.dbf")).size(), before);
     EXPECT_EQ(prompt.shown.size(), 1u); // the delete question only
     EXPECT_TRUE(editor.show(0));
     EXPECT_EQ(shownItems(), (QStringList{"France", "Spain"}));
@@ -216,10 +178,10 @@ TEST_F(ListEditorTest, ClosingPacksEveryList)
 
 TEST_F(ListEditorTest, AListInUseElsewhereIsNotPacked)
 {
-    writeList("list1.dbf", {"France"});
-    writeList("list2.dbf", {"Fine"});
+    folders.writeList("list1.dbf", {"France"});
+    folders.writeList("list2.dbf", {"Fine"});
     Table other;
-    openIn(other, "list2.dbf");
+    folders.open(other, "list2.dbf");
 
     EXPECT_FALSE(editor.packLists());
     EXPECT_EQ(prompt.texts(),

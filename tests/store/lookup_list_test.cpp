@@ -4,10 +4,9 @@
 
 #include "store/lookup_list.h"
 #include "store/store_error.h"
-#include "store/table_templates.h"
+#include "support/catalogue_folders.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
-#include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,47 +20,12 @@ namespace {
 
 class LookupListTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void bind(LookupList &list, const QString &source = "list1.dbf")
     {
-        programFolder = folder.file("program");
-        databaseFolder = folder.file("program/DATA");
-        QDir().mkpath(databaseFolder);
-        ensureTableTemplates(programFolder);
+        list.bind(folders.databaseFolder(), folders.programFolder(), source);
     }
 
-    // Makes `source` from the template with these items, in this order.
-    void writeList(const QString &source, const QStringList &items)
-    {
-        Table::copyTable(QDir(programFolder).filePath("list.dbf"), QDir(databaseFolder).filePath(source));
-        Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName(source);
-        table.open();
-        for (const QString &item : items) {
-            table.append();
-            table.setText(0, item);
-            table.post();
-        }
-    }
-
-    // The items of `source` as stored, in entry order.
-    QStringList storedItems(const QString &source)
-    {
-        Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName(source);
-        table.open();
-        QStringList items;
-        for (table.first(); !table.eof(); table.next())
-            items << table.text(0);
-        return items;
-    }
-
-    void bind(LookupList &list, const QString &source = "list1.dbf") { list.bind(databaseFolder, programFolder, source); }
-
-    test::TempFolder folder;
-    QString programFolder;
-    QString databaseFolder;
+    test::CatalogueFolders folders;
     test::ScriptedPrompt prompt;
 };
 
@@ -70,23 +34,23 @@ TEST_F(LookupListTest, BindingAMissingListCopiesTheTemplate)
     LookupList list(prompt);
     bind(list, "list3.dbf");
 
-    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("list3.dbf")));
-    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("list3.mdx")));
+    EXPECT_TRUE(QFileInfo::exists(folders.databaseFile("list3.dbf")));
+    EXPECT_TRUE(QFileInfo::exists(folders.databaseFile("list3.mdx")));
     EXPECT_TRUE(list.items().isEmpty());
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_TRUE(list.learn("1921"));
-    EXPECT_EQ(storedItems("list3.dbf"), QStringList{"1921"});
+    EXPECT_EQ(folders.storedItems("list3.dbf"), QStringList{"1921"});
 }
 
 TEST_F(LookupListTest, ATemplateThatCannotBeCopiedIsReported)
 {
-    QDir(programFolder).remove("list.dbf");
+    QDir(folders.programFolder()).remove("list.dbf");
     LookupList list(prompt);
     bind(list, "list2.dbf");
 
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text,
-              "Error! Could not create a list file: \r" + QDir::toNativeSeparators(QDir(databaseFolder).filePath("list2.dbf")));
+              "Error! Could not create a list file: \r" + QDir::toNativeSeparators(folders.databaseFile("list2.dbf")));
     EXPECT_EQ(prompt.shown[0].kind, MessageKind::Error);
     EXPECT_TRUE(list.items().isEmpty());
 }
@@ -95,25 +59,22 @@ TEST_F(LookupListTest, ATemplateThatCannotBeCopiedIsReported)
 // from the template would lose every learned value.
 TEST_F(LookupListTest, AListThatFailsToOpenIsNeverReplaced)
 {
-    writeList("list1.dbf", {"France", "Spain"});
+    folders.writeList("list1.dbf", {"France", "Spain"});
     {
         Table holder;
-        holder.setFolder(databaseFolder);
-        holder.setFileName("list1.dbf");
-        holder.setExclusive(true);
-        holder.open();
+        folders.open(holder, "list1.dbf", true);
 
         LookupList list(prompt);
         bind(list);
         EXPECT_TRUE(list.items().isEmpty());
         EXPECT_TRUE(prompt.shown.empty());
     }
-    EXPECT_EQ(storedItems("list1.dbf"), (QStringList{"France", "Spain"}));
+    EXPECT_EQ(folders.storedItems("list1.dbf"), (QStringList{"France", "Spain"}));
 }
 
 TEST_F(LookupListTest, ItemsComeInDropDownOrder)
 {
-    writeList("list1.dbf", {"spain", "France", "Austria", "france", "Spain"});
+    folders.writeList("list1.dbf", {"spain", "France", "Austria", "france", "Spain"});
     LookupList list(prompt);
     bind(list);
     EXPECT_EQ(list.items(), (QStringList{"Austria", "France", "france", "Spain", "spain"}));
@@ -133,12 +94,12 @@ class LearnTest : public LookupListTest, public ::testing::WithParamInterface<Le
 TEST_P(LearnTest, StoresOnlyValuesTheListLacks)
 {
     const LearnCase &c = GetParam();
-    writeList("list1.dbf", {"France"});
+    folders.writeList("list1.dbf", {"France"});
     LookupList list(prompt);
     bind(list);
 
     EXPECT_EQ(list.learn(c.typed), c.changed);
-    EXPECT_EQ(storedItems("list1.dbf"), c.stored);
+    EXPECT_EQ(folders.storedItems("list1.dbf"), c.stored);
     QStringList expected = c.stored;
     std::sort(expected.begin(), expected.end(), lookupItemLess);
     EXPECT_EQ(list.items(), expected);
@@ -161,18 +122,18 @@ INSTANTIATE_TEST_SUITE_P(Values, LearnTest,
 // add a copy of its stored part each time.
 TEST_F(LookupListTest, ALongValueIsLearnedOnce)
 {
-    writeList("list1.dbf", {});
+    folders.writeList("list1.dbf", {});
     LookupList list(prompt);
     bind(list);
     const QString typed = QString(70, 'x');
     EXPECT_TRUE(list.learn(typed));
     EXPECT_FALSE(list.learn(typed));
-    EXPECT_EQ(storedItems("list1.dbf"), QStringList{QString(60, 'x')});
+    EXPECT_EQ(folders.storedItems("list1.dbf"), QStringList{QString(60, 'x')});
 }
 
 TEST_F(LookupListTest, APostedValueReachesTheTwin)
 {
-    writeList("list1.dbf", {"France"});
+    folders.writeList("list1.dbf", {"France"});
     LookupList list(prompt);
     LookupList twin(prompt);
     bind(list);
@@ -195,7 +156,7 @@ TEST_F(LookupListTest, WithoutASourceAValueStaysInTheItems)
     EXPECT_FALSE(list.isBound());
     EXPECT_TRUE(list.learn("Peru"));
     EXPECT_EQ(list.items(), QStringList{"Peru"});
-    EXPECT_TRUE(QDir(databaseFolder).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(folders.databaseFolder()).entryList(QDir::Files).isEmpty());
 }
 
 struct AutoFillCase {

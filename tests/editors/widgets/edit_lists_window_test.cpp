@@ -4,14 +4,11 @@
 
 #include "editors/edit_lists_window.h"
 #include "platform/progress_window.h"
-#include "store/record_schema.h"
-#include "store/table_templates.h"
+#include "support/catalogue_folders.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
-#include "support/temp_folder.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -33,33 +30,14 @@ class EditListsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        programFolder = folder.file("program");
-        databaseFolder = folder.file("program/DATA");
-        QDir().mkpath(databaseFolder);
-        store::ensureTableTemplates(programFolder);
-        writeTable("list.dbf", "list1.dbf", 0, {"France", "Spain"});
-        writeTable("list.dbf", "list2.dbf", 0, {"Fine"});
-    }
-
-    // Copies the template `from` to `to` and appends these values in `column`.
-    void writeTable(const QString &from, const QString &to, int column, const QStringList &values)
-    {
-        store::Table::copyTable(QDir(programFolder).filePath(from), QDir(databaseFolder).filePath(to));
-        store::Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName(to);
-        table.open();
-        for (const QString &value : values) {
-            table.append();
-            table.setText(column, value);
-            table.post();
-        }
+        folders.writeList("list1.dbf", {"France", "Spain"});
+        folders.writeList("list2.dbf", {"Fine"});
     }
 
     std::unique_ptr<EditListsWindow> openWindow()
     {
         auto window = std::make_unique<EditListsWindow>(
-            prompt, progress, databaseFolder, "data.dbf",
+            prompt, progress, folders.databaseFolder(), "data.dbf",
             std::vector<store::ListChoice>{{2, "Country:", "list1.dbf"}, {5, "Condition:", "list2.dbf"}});
         window->askText = [this](const QString &caption, const QString &label, const QString &text) {
             questions.push_back({caption, label, text});
@@ -82,9 +60,7 @@ protected:
         return selected.isEmpty() ? QString() : selected.front()->text();
     }
 
-    test::TempFolder folder;
-    QString programFolder;
-    QString databaseFolder;
+    test::CatalogueFolders folders;
     test::ScriptedPrompt prompt;
     platform::ProgressWindow progress;
     std::vector<Question> questions;
@@ -149,18 +125,7 @@ TEST_F(EditListsWindowTest, NewEditAndDeleteAskTheirQuestions)
 
 TEST_F(EditListsWindowTest, UpdateListsShowsTheFirstListAgain)
 {
-    store::Table::copyTable(QDir(programFolder).filePath("data.dbf"), QDir(databaseFolder).filePath("data.dbf"));
-    {
-        store::Table records;
-        records.setFolder(databaseFolder);
-        records.setFileName("data.dbf");
-        records.open();
-        records.append();
-        records.setInteger(store::record_column::Number, 1);
-        records.setText(store::record_column::fieldColumn(2), "Peru");
-        records.setText(store::record_column::fieldColumn(5), "VF");
-        records.post();
-    }
+    folders.writeRecords({{{2, "Peru"}, {5, "VF"}}});
     auto window = openWindow();
     window->chooseList(1);
 

@@ -3,13 +3,11 @@
 // follows.
 
 #include "editors/lookup.h"
-#include "store/table_templates.h"
+#include "support/catalogue_folders.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
-#include "support/temp_folder.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,28 +21,12 @@ namespace {
 
 class LookupTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        programFolder = folder.file("program");
-        databaseFolder = folder.file("program/DATA");
-        QDir().mkpath(databaseFolder);
-        store::ensureTableTemplates(programFolder);
-        store::Table::copyTable(QDir(programFolder).filePath("list.dbf"), QDir(databaseFolder).filePath("list1.dbf"));
-        store::Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName("list1.dbf");
-        table.open();
-        for (const QString item : {"France", "Austria", "Frankreich", "Fiji"}) {
-            table.append();
-            table.setText(0, item);
-            table.post();
-        }
-    }
+    void SetUp() override { folders.writeList("list1.dbf", {"France", "Austria", "Frankreich", "Fiji"}); }
 
     void attach(TLookup &lookup)
     {
         lookup.setSource("list1.dbf");
-        lookup.attach(LookupEnvironment{databaseFolder, programFolder, &prompt, [this] { return autoFill; }});
+        lookup.attach(LookupEnvironment{folders.databaseFolder(), folders.programFolder(), &prompt, [this] { return autoFill; }});
     }
 
     static void type(TLookup &lookup, const QString &characters)
@@ -69,9 +51,7 @@ protected:
         return items;
     }
 
-    test::TempFolder folder;
-    QString programFolder;
-    QString databaseFolder;
+    test::CatalogueFolders folders;
     test::ScriptedPrompt prompt;
     bool autoFill = true;
 };
