@@ -1,0 +1,63 @@
+#include "support/catalogue_folders.h"
+
+#include "store/record_schema.h"
+#include "store/table_templates.h"
+
+#include <QDir>
+
+namespace numora::test {
+
+CatalogueFolders::CatalogueFolders()
+    : programFolder_(folder_.file("program")), databaseFolder_(folder_.file("program/DATA"))
+{
+    QDir().mkpath(databaseFolder_);
+    store::ensureTableTemplates(programFolder_);
+}
+
+QString CatalogueFolders::databaseFile(const QString &fileName) const { return QDir(databaseFolder_).filePath(fileName); }
+
+void CatalogueFolders::open(store::Table &table, const QString &fileName, bool exclusive) const
+{
+    table.setFolder(databaseFolder_);
+    table.setFileName(fileName);
+    table.setExclusive(exclusive);
+    table.open();
+}
+
+void CatalogueFolders::writeList(const QString &source, const QStringList &items) const
+{
+    store::Table::copyTable(QDir(programFolder_).filePath("list.dbf"), databaseFile(source));
+    store::Table table;
+    open(table, source);
+    for (const QString &item : items) {
+        table.append();
+        table.setText(0, item);
+        table.post();
+    }
+}
+
+QStringList CatalogueFolders::storedItems(const QString &source) const
+{
+    store::Table table;
+    open(table, source);
+    QStringList items;
+    for (table.first(); !table.eof(); table.next())
+        items << table.text(0);
+    return items;
+}
+
+void CatalogueFolders::writeRecords(const QList<std::map<int, QString>> &records) const
+{
+    store::Table::copyTable(QDir(programFolder_).filePath("data.dbf"), databaseFile("data.dbf"));
+    store::Table table;
+    open(table, "data.dbf");
+    for (int i = 0; i < records.size(); ++i) {
+        table.append();
+        table.setInteger(store::record_column::Number, i + 1);
+        for (const auto &[field, text] : records[i])
+            table.setText(store::record_column::fieldColumn(field), text);
+        table.post();
+    }
+}
+
+} // namespace numora::test
