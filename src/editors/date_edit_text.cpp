@@ -136,18 +136,14 @@ void DateEditText::typeDigit(QChar digit)
     if (digit < u'0' || digit > u'9' || caret_ >= text_.size())
         return;
     text_[caret_] = digit;
-    ++caret_;
-    if (isSeparatorAt(caret_))
-        ++caret_;
+    right();
 }
 
 void DateEditText::backspace()
 {
     if (caret_ == 0)
         return;
-    --caret_;
-    if (isSeparatorAt(caret_))
-        --caret_;
+    left();
     text_[caret_] = kEmpty;
 }
 
@@ -245,6 +241,12 @@ QString DateEditText::paddedText() const
         groupStart = groupEnd + 1;
     }
     return seenDigit ? padded : text_;
+}
+
+void DateEditText::pad()
+{
+    if (reading() == Reading::Date)
+        text_ = paddedText();
 }
 
 DateEditText::Reading DateEditText::reading() const

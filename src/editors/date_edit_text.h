@@ -82,6 +82,9 @@ public:
     // The shown text with "_" before a group's first digit read as "0", so
     // "_5/_7/1999" becomes "05/07/1999". Groups without a digit stay as they are.
     QString paddedText() const;
+    // Shows the padded text when it reads as a date (leaving the field, opening the
+    // calendar); other texts stay as typed.
+    void pad();
 
     enum class Reading { Empty, Date, Invalid };
     Reading reading() const;

@@ -120,6 +120,14 @@ TEST(DateEditTextTest, ReadingPadsEachGroupBeforeItsFirstDigit)
         ASSERT_EQ(edit.text(), QString::fromLatin1(c.text));
         EXPECT_EQ(edit.reading(), c.reading) << c.text;
         EXPECT_EQ(edit.date(), c.date) << c.text;
+        // Padding shows a date without blanks and leaves anything else as typed.
+        edit.pad();
+        if (c.reading == R::Date) {
+            EXPECT_FALSE(edit.text().contains(u'_')) << c.text;
+            EXPECT_EQ(edit.date(), c.date) << c.text;
+        } else {
+            EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
+        }
     }
 }
 
