@@ -24,7 +24,7 @@ void TCurrencyEdit::setValue(double value)
     showValue();
 }
 
-void TCurrencyEdit::clear() { setValue(0); }
+void TCurrencyEdit::clearValue() { setValue(0); }
 
 void TCurrencyEdit::refresh()
 {

@@ -19,7 +19,7 @@ public:
     // Stores and shows a value.
     void setValue(double value);
     // Empties the field: the value becomes 0, shown through the format.
-    void clear();
+    void clearValue();
     bool isEmpty() const { return value_.countsAsEmpty(); }
     // Reads the text into the value (a beep and the old value when it cannot be
     // read) and shows the value; the form calls it after filling the field's text.

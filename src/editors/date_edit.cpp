@@ -235,7 +235,6 @@ void TDateEdit::contextMenuEvent(QContextMenuEvent *event)
     event->accept();
     if (!isFieldEnabled())
         return;
-    setFocus(Qt::PopupFocusReason);
     updateMenu();
     menu_->exec(event->globalPos());
 }

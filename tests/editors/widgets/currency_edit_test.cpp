@@ -30,7 +30,7 @@ protected:
 
     void typeAndLeave(const QString &typed)
     {
-        edit->QLineEdit::clear();
+        edit->clear();
         typeText(edit.get(), typed);
         leaveField(edit.get());
     }
@@ -112,7 +112,7 @@ TEST_F(CurrencyEditTest, ZeroCountsAsEmptyAndClearingShowsIt)
     edit->setValue(31.1035);
     EXPECT_EQ(edit->text(), u"31.1035");
     EXPECT_FALSE(edit->isEmpty());
-    edit->clear();
+    edit->clearValue();
     EXPECT_EQ(edit->text(), u"0.0000");
     EXPECT_TRUE(edit->isEmpty());
     EXPECT_EQ(changes, 0); // the program's changes are not the user's

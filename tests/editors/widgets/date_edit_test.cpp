@@ -214,6 +214,42 @@ TEST_F(DateEditTest, DisabledByTheFormItStaysReadableButTakesNothing)
     EXPECT_FALSE(edit->isFieldReadOnly());
 }
 
+TEST_F(DateEditTest, TheButtonOpensTheCalendarOnTheFieldsDate)
+{
+    struct Case {
+        QDate shown;
+        int key;
+        QDate opened;
+        QDate taken;
+    };
+    const QDate today = QDate::currentDate();
+    const Case cases[] = {
+        {QDate(2000, 1, 31), Qt::Key_PageDown, QDate(2000, 1, 31), QDate(2000, 3, 2)},
+        {QDate(), Qt::Key_Right, today, today.addDays(1)},
+    };
+    for (const Case &c : cases) {
+        edit->setDate(c.shown);
+        QDate opened;
+        test::whileModal(
+            [&] {
+                auto *calendar = edit->findChild<TfrmCalPop *>();
+                ASSERT_NE(calendar, nullptr);
+                opened = calendar->selectedDate();
+                pressKey(calendar, c.key);
+                pressKey(calendar, Qt::Key_Return, QStringLiteral("\r"));
+            },
+            [&] { edit->button()->click(); });
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(edit->date(), c.taken);
+        EXPECT_EQ(edit->cursorPosition(), 0);
+    }
+
+    edit->setDate(QDate(1999, 12, 25));
+    test::whileModal([&] { pressKey(edit->findChild<TfrmCalPop *>(), Qt::Key_Escape); },
+                     [&] { edit->button()->click(); });
+    EXPECT_EQ(edit->date(), QDate(1999, 12, 25));
+}
+
 TEST(CalendarPopupTest, KeysMoveTheSelectionAndEnterTakesIt)
 {
     TfrmCalPop calendar(QDate(2000, 1, 31));
