@@ -5,7 +5,9 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
+#include <qdrawutil.h>
 
 namespace numora::editors {
 
@@ -86,6 +88,12 @@ void TCalcDlg::showEvent(QShowEvent *event)
     calculator_ = Calculator();
     emit displayChanged(calculator_.text());
     ok_->setFocus();
+}
+
+void TCalcDlg::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), false, 2);
 }
 
 QChar TCalcDlg::keyOf(const QKeyEvent &event)

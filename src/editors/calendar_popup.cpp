@@ -66,8 +66,10 @@ TfrmCalPop::TfrmCalPop(const QDate &start, TMyBtnEdit *field)
     next_ = arrowButton(Qt::RightArrow, this);
     previous_->setGeometry(kMargin, kMargin, 2 * unit_, line_);
     next_->setGeometry(width - kMargin - 2 * unit_, kMargin, 2 * unit_, line_);
-    connect(previous_, &QAbstractButton::clicked, this, [this] { moveSelection(CalendarMove::PreviousMonth); });
-    connect(next_, &QAbstractButton::clicked, this, [this] { moveSelection(CalendarMove::NextMonth); });
+    connect(previous_, &QAbstractButton::clicked, this,
+            [this] { moveSelection(CalendarMove::PreviousMonth); });
+    connect(next_, &QAbstractButton::clicked, this,
+            [this] { moveSelection(CalendarMove::NextMonth); });
 
     today_ = bottomButton(QStyle::SP_DialogYesButton, QStringLiteral("Set Today Date"), this);
     cancel_ = bottomButton(QStyle::SP_DialogCancelButton,
@@ -99,8 +101,8 @@ int TfrmCalPop::cellAt(const QPoint &point) const
 
 QRect TfrmCalPop::cellRect(int cell) const
 {
-    return {kMargin + (cell % kCalendarColumns) * 3 * unit_, gridTop_ + (cell / kCalendarColumns) * line_,
-            3 * unit_, line_};
+    const int row = cell / kCalendarColumns, column = cell % kCalendarColumns;
+    return {kMargin + column * 3 * unit_, gridTop_ + row * line_, 3 * unit_, line_};
 }
 
 void TfrmCalPop::moveSelection(CalendarMove move)

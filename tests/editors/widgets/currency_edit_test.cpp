@@ -150,7 +150,8 @@ TEST_F(CurrencyEditTest, TypedKeysWorkTheCalculator)
 {
     TCalcDlg calculator;
     QString shown;
-    QObject::connect(&calculator, &TCalcDlg::displayChanged, [&](const QString &text) { shown = text; });
+    QObject::connect(&calculator, &TCalcDlg::displayChanged,
+                     [&](const QString &text) { shown = text; });
     for (const auto &[key, text] : {std::pair{Qt::Key_5, "5"}, {Qt::Key_Asterisk, "*"},
                                     {Qt::Key_1, "1"}, {Qt::Key_0, "0"}, {Qt::Key_Percent, "%"}})
         test::pressKey(calculator.okButton(), key, QString::fromLatin1(text));
