@@ -5,7 +5,7 @@
 #include "platform/progress.h"
 #include "session_fakes.h"
 #include "store/database_manager.h"
-#include "support/collection_folder.h"
+#include "support/catalogue_folders.h"
 #include "support/peer_process.h"
 #include "support/scripted_prompt.h"
 
@@ -23,7 +23,8 @@ class RecordSessionTest : public ::testing::Test {
 protected:
     void open(const QStringList &descriptions)
     {
-        collection = std::make_unique<CollectionFolder>(descriptions);
+        collection = std::make_unique<CatalogueFolders>();
+        collection->writeDescriptions(descriptions);
         manager.programFolder = collection->programFolder();
         manager.databaseFolder = collection->databaseFolder();
         ASSERT_TRUE(manager.openDatabase());
@@ -50,7 +51,7 @@ protected:
         return manager.master().integer(kMasterCounterColumn);
     }
 
-    std::unique_ptr<CollectionFolder> collection;
+    std::unique_ptr<CatalogueFolders> collection;
     ScriptedPrompt prompt;
     NoProgress progress;
     store::DatabaseManager manager{prompt, progress};

@@ -16,6 +16,14 @@ CatalogueFolders::CatalogueFolders()
 
 QString CatalogueFolders::databaseFile(const QString &fileName) const { return QDir(databaseFolder_).filePath(fileName); }
 
+settings::Folders CatalogueFolders::folders() const
+{
+    settings::Folders folders = settings::Folders::forProgramFolder(programFolder_);
+    folders.databaseFolder = databaseFolder_;
+    folders.settingsFolder = databaseFolder_;
+    return folders;
+}
+
 void CatalogueFolders::open(store::Table &table, const QString &fileName, bool exclusive) const
 {
     table.setFolder(databaseFolder_);
@@ -58,6 +66,15 @@ void CatalogueFolders::writeRecords(const QList<std::map<int, QString>> &records
             table.setText(store::record_column::fieldColumn(field), text);
         table.post();
     }
+}
+
+
+void CatalogueFolders::writeDescriptions(const QStringList &descriptions) const
+{
+    QList<std::map<int, QString>> records;
+    for (const QString &description : descriptions)
+        records.append({{1, description}});
+    writeRecords(records);
 }
 
 } // namespace numora::test

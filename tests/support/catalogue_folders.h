@@ -2,6 +2,7 @@
 // A program folder with the table templates and its database folder "DATA", in a fresh
 // temporary folder, with the lookup lists and record tables a test starts from.
 
+#include "settings/folders.h"
 #include "store/table.h"
 #include "support/temp_folder.h"
 
@@ -20,6 +21,8 @@ public:
     const QString &programFolder() const { return programFolder_; }
     const QString &databaseFolder() const { return databaseFolder_; }
     QString databaseFile(const QString &fileName) const;
+    // The folders as the start-up leaves them, the settings beside the database.
+    settings::Folders folders() const;
 
     // Opens a table of the database folder, in entry order.
     void open(store::Table &table, const QString &fileName, bool exclusive = false) const;
@@ -32,6 +35,8 @@ public:
     // Makes data.dbf from the record template with one record per entry, each mapping
     // field numbers to texts; records are numbered from 1.
     void writeRecords(const QList<std::map<int, QString>> &records) const;
+    // data.dbf with one record per description (field 1).
+    void writeDescriptions(const QStringList &descriptions) const;
 
 private:
     TempFolder folder_;

@@ -9,7 +9,7 @@
 #include "mainwin/record_speed_bar.h"
 #include "mainwin/speed_bar.h"
 #include "platform/progress.h"
-#include "support/collection_folder.h"
+#include "support/catalogue_folders.h"
 #include "support/scripted_prompt.h"
 #include "store/database_manager.h"
 
@@ -28,16 +28,16 @@ namespace {
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowTest()
-        : collection({"Aureus", "Denarius", "Sestertius", "Solidus"}),
-          settings(startedSettings(collection)), window(settings, prompt, progress)
+        : settings(startedSettings(collection)), window(settings, prompt, progress)
     {
         window.start();
         emit window.recordList()->sortRequested(store::SortDescriptor{2, false, 0, false});
         settle();
     }
 
-    static settings::RunSettings startedSettings(const test::CollectionFolder &collection)
+    static settings::RunSettings startedSettings(const test::CatalogueFolders &collection)
     {
+        collection.writeDescriptions({"Aureus", "Denarius", "Sestertius", "Solidus"});
         settings::RunSettings settings;
         settings.folders = collection.folders();
         return settings;
@@ -77,7 +77,7 @@ protected:
         return true;
     }
 
-    test::CollectionFolder collection;
+    test::CatalogueFolders collection;
     settings::RunSettings settings;
     test::ScriptedPrompt prompt;
     NoProgress progress;
