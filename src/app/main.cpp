@@ -52,7 +52,11 @@ void createOwnerWindow(Run &run)
         return !run.mainWindow
                || run.mainWindow->requestClose() != app::MainWindowCloseResult::Cancelled;
     };
-    run.owner->restoreMainWindow = [&run] { run.mainWindow->show(); };
+    run.owner->restoreMainWindow = [&run] {
+        run.mainWindow->session().saveCheck();
+        run.mainWindow->setHideTag();
+        run.mainWindow->show();
+    };
     QObject::connect(run.owner.get(), &app::TTrayForm::closed, qApp, &QCoreApplication::quit);
 }
 

@@ -100,6 +100,9 @@ bool isAvailable(Command command)
 {
     switch (command) {
     case Command::Exit:
+    case Command::NewRecord:
+    case Command::Previous:
+    case Command::Next:
     case Command::First:
     case Command::PageUp:
     case Command::PageDown:

@@ -3,8 +3,10 @@
 #include "app/product_constants.h"
 #include "mainwin/about_window.h"
 #include "mainwin/coin_layout.h"
+#include "mainwin/delete_dialog.h"
 #include "mainwin/hot_button.h"
 #include "mainwin/letter_tab_bar.h"
+#include "mainwin/list_record_browser.h"
 #include "mainwin/list_header.h"
 #include "mainwin/menus_and_speed_bars.h"
 #include "mainwin/pane_layout.h"
@@ -113,6 +115,19 @@ void addChoices(QMenu &menu, const QStringList &captions, int current,
 
 namespace {
 
+// The engine's form before a product layout is installed: it has no fields, so every
+// record it shows counts as empty and leaving it writes nothing.
+class NoFieldsForm : public RecordForm {
+public:
+    bool loadFrom(const store::Table &) override { return true; }
+    bool writeTo(store::Table &) override { return true; }
+    void clear() override {}
+    bool isEmpty() const override { return true; }
+    bool requiredFieldsFilled() const override { return true; }
+    void setEditable(bool) override {}
+    void focusFirstField() override {}
+};
+
 const QStringList kRecordFormMenuItems = {
     QStringLiteral("R&eplace Record With Template"), QStringLiteral("&Save Record To Template"),
     QStringLiteral("&View Copy Buffer"),             QStringLiteral("&Paste Record"),
@@ -156,6 +171,7 @@ TForm1::TForm1(settings::RunSettings &settings, Prompt &prompt, Progress &progre
     buildAreas();
     buildCommands();
     wireRecordList();
+    wireRecordEditing();
     client_->installEventFilter(this);
     grip_->installEventFilter(this);
     qApp->installEventFilter(this);
@@ -226,6 +242,73 @@ void TForm1::wireRecordList()
     };
 }
 
+void TForm1::wireRecordEditing()
+{
+    noFields_ = std::make_unique<NoFieldsForm>();
+    recordForm_ = noFields_.get();
+    browser_ = std::make_unique<ListRecordBrowser>(
+        *recordList_, *database_, [this](const RecordDisplay &display) { showRecordState(display); });
+    makeSession();
+    connect(recordList_, &RecordListPane::rowChosen, this,
+            [this](int position) { session_->showRecord(position); });
+    connect(recordList_, &RecordListPane::deleteRowRequested, this, [this](int position) {
+        session_->immediateDelete =
+            settings_.databaseOptions.recordDeleteMode == settings::RecordDeleteMode::Immediate;
+        session_->deleteRow(0, position);
+    });
+    connect(recordSpeedBar_, &RecordSpeedBar::clicked, this, &TForm1::runRecordButton);
+}
+
+void TForm1::installRecordForm(QTabWidget *pages, RecordForm &form)
+{
+    auto *layout = static_cast<QVBoxLayout *>(recordFormPane_->layout());
+    layout->replaceWidget(formPages_, pages);
+    delete formPages_;
+    formPages_ = pages;
+    recordForm_ = &form;
+    makeSession();
+}
+
+void TForm1::makeSession()
+{
+    session_ = std::make_unique<RecordSession>(*database_, prompt_, *recordForm_, *browser_);
+    session_->confirmDelete = [this] { return TDeleteDlg1::ask(this); };
+}
+
+void TForm1::runRecordButton(RecordButton button)
+{
+    switch (button) {
+    case RecordButton::Synchronize: session_->synchronize(); break;
+    case RecordButton::Delete:
+        session_->immediateDelete =
+            settings_.databaseOptions.recordDeleteMode == settings::RecordDeleteMode::Immediate;
+        session_->deleteShown();
+        break;
+    case RecordButton::Undo: session_->undo(); break;
+    case RecordButton::Previous: session_->previous(); break;
+    case RecordButton::Next: session_->next(); break;
+    default: break; // printing and the copy buffer come with their own work
+    }
+}
+
+// The status line, the counters and what may be done with the record shown.
+void TForm1::showRecordState(const RecordDisplay &display)
+{
+    const bool viewOnly = display.readOnly || display.inUse;
+    setRecordStatus(display.newRecord  ? RecordStatus::NewRecord
+                    : display.readOnly ? RecordStatus::ReadOnly
+                    : display.inUse    ? RecordStatus::InUse
+                                       : RecordStatus::ReadWrite);
+    recordSpeedBar_->setCounters(recordCounters(display.position, display.count, display.newRecord));
+    action(Command::NewRecord)->setEnabled(!display.readOnly);
+    recordSpeedBar_->button(RecordButton::Synchronize)->setEnabled(true);
+    recordSpeedBar_->button(RecordButton::Undo)->setEnabled(!viewOnly);
+    recordSpeedBar_->button(RecordButton::Delete)->setEnabled(!viewOnly);
+    recordSpeedBar_->button(RecordButton::Previous)->setEnabled(display.previousEnabled);
+    recordSpeedBar_->button(RecordButton::Next)->setEnabled(display.nextEnabled);
+    recordList_->setReadOnly(display.readOnly);
+}
+
 bool TForm1::start()
 {
     const QString settingsFolder = settings_.folders.settingsFolder;
@@ -266,7 +349,10 @@ app::MainWindowTeardown TForm1::teardown()
         if (!recordList_->headerModel().writeSections(path))
             throw std::runtime_error("header.dat not written");
     };
-    steps.closeTables = [this] { database_->closeAll(); };
+    steps.closeTables = [this] {
+        session_->closeFormTable();
+        database_->closeAll();
+    };
     return steps;
 }
 
@@ -325,6 +411,9 @@ void TForm1::runCommand(Command command)
         about.exec();
         break;
     }
+    case Command::NewRecord: session_->newRecord(); break;
+    case Command::Previous: session_->previous(); break;
+    case Command::Next: session_->next(); break;
     case Command::First: recordList_->firstPage(); break;
     case Command::PageUp: recordList_->previousPage(); break;
     case Command::PageDown: recordList_->nextPage(); break;
@@ -416,15 +505,21 @@ void TForm1::applyFonts()
 
 void TForm1::applySort(const store::SortDescriptor &descriptor)
 {
+    if (!session_->commit())
+        return;
     platform::BusyCursor busy;
+    session_->closeFormTable();
     const store::SortDescriptor before = database_->index().descriptor;
     if (!database_->changeSort(descriptor))
         database_->index().descriptor = before;
     recordList_->recountLetters();
+    session_->reload();
 }
 
 void TForm1::setLetterTabsMode(settings::LetterTabs mode)
 {
+    if (!session_->commit())
+        return;
     settings_.databaseOptions.letterTabs = mode;
     recordList_->recountLetters();
 }
@@ -585,11 +680,26 @@ bool TForm1::handleKey(const QKeyEvent &event)
                 formPages_->setCurrentIndex(page);
             return true;
         }
-        // The record speed bar's keys; its buttons arrive with the record form.
-        return key == Qt::Key_Delete || key == Qt::Key_C || key == Qt::Key_T || key == Qt::Key_U
-               || key == Qt::Key_P || key == Qt::Key_Y;
+        return handleRecordKey(key);
     }
     return modifiers == Qt::NoModifier && handleFunctionKey(key);
+}
+
+// The record speed bar's keys: each acts only while its button is enabled, and is taken
+// from the focused control either way.
+bool TForm1::handleRecordKey(int key)
+{
+    static const QMap<int, RecordButton> buttons = {
+        {Qt::Key_Delete, RecordButton::Delete}, {Qt::Key_C, RecordButton::Copy},
+        {Qt::Key_T, RecordButton::Paste},       {Qt::Key_U, RecordButton::Undo},
+        {Qt::Key_P, RecordButton::Print},       {Qt::Key_Y, RecordButton::Synchronize},
+    };
+    const auto found = buttons.find(key);
+    if (found == buttons.end())
+        return false;
+    if (recordSpeedBar_->button(*found)->isEnabled())
+        runRecordButton(*found);
+    return true;
 }
 
 // The popups, each at its fixed place relative to the window.
@@ -679,6 +789,19 @@ bool TForm1::handleGripMouse(QEvent *event)
     }
 }
 
+// Every show starts again from the first record, unless the window comes back from the
+// tray or a tool, which marks the show with the hide tag.
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (hideTag_) {
+        hideTag_ = false;
+        return;
+    }
+    if (database_->recordTable().isOpen())
+        session_->reload();
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     // The window never closes by itself: the request either hides it or closes the owner
@@ -690,6 +813,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 app::MainWindowCloseResult TForm1::requestClose()
 {
     app::MainWindowCloseHooks hooks = closeHooks;
+    if (!hooks.saveCurrentRecord)
+        hooks.saveCurrentRecord = [this] { return session_->saveCheck(); };
     if (!hooks.hideMainWindow)
         hooks.hideMainWindow = [this] { hide(); };
     const app::CloseSettings settings{false, settings_.databaseOptions.displayTrayIcon};

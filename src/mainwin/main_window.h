@@ -13,6 +13,7 @@
 #include "app/end_sequence.h"
 #include "app/window_placement.h"
 #include "mainwin/main_commands.h"
+#include "mainwin/record_session.h"
 #include "settings/colour_scheme.h"
 #include "settings/startup_settings.h"
 #include "store/sort_keys.h"
@@ -36,8 +37,10 @@ class DatabaseManager;
 
 namespace numora::mainwin {
 
+class ListRecordBrowser;
 class RecordListPane;
 class RecordSpeedBar;
+enum class RecordButton;
 class SpeedBar;
 
 enum class RecordStatus { NewRecord, ReadOnly, ReadWrite, InUse };
@@ -79,6 +82,9 @@ public:
     QWidget *letterTabBar() const;
     RecordSpeedBar *recordSpeedBar() const { return recordSpeedBar_; }
     store::DatabaseManager &database() { return *database_; }
+    RecordSession &session() { return *session_; }
+    // The next show only clears the tag instead of showing the first record again.
+    void setHideTag() { hideTag_ = true; }
     const settings::ColourScheme &colours() const { return colours_; }
     QWidget *recordFormPane() const { return recordFormPane_; }
     QWidget *grip() const { return grip_; }
@@ -113,8 +119,13 @@ protected:
     // field-name list.
     virtual QStringList layoutLabels() const { return {}; }
 
+    // The product's form pages take the place of the placeholder pages; `form` moves the
+    // record's values in and out of them. Both must outlive the window's use of them.
+    void installRecordForm(QTabWidget *pages, RecordForm &form);
+
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildAreas();
@@ -122,6 +133,11 @@ private:
     void runCommand(Command command);
     void placeDefault();
     void wireRecordList();
+    void wireRecordEditing();
+    void makeSession();
+    void showRecordState(const RecordDisplay &display);
+    void runRecordButton(RecordButton button);
+    bool handleRecordKey(int key);
     void applySort(const store::SortDescriptor &descriptor);
     void setLetterTabsMode(settings::LetterTabs mode);
     bool handleKey(const QKeyEvent &event);
@@ -140,6 +156,11 @@ private:
     RecordListPane *recordList_ = nullptr;
     QWidget *recordFormPane_ = nullptr;
     RecordSpeedBar *recordSpeedBar_ = nullptr;
+    std::unique_ptr<RecordForm> noFields_;
+    RecordForm *recordForm_ = nullptr;
+    std::unique_ptr<ListRecordBrowser> browser_;
+    std::unique_ptr<RecordSession> session_;
+    bool hideTag_ = false;
     QLabel *recordStatusLine_ = nullptr;
     QTabWidget *formPages_ = nullptr;
     QWidget *grip_ = nullptr;

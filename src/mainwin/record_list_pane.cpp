@@ -384,6 +384,23 @@ void RecordListPane::recountLetters()
     setLetter(u'A');
 }
 
+quint32 RecordListPane::letterCount(QChar letter) const
+{
+    const TColorButton *tab = letterBar_->tab(letter);
+    return tab ? tab->count() : 0;
+}
+
+void RecordListPane::focusSelectedRow()
+{
+    for (TFormatedButton *row : rows_)
+        if (row->isSelected()) {
+            row->setFocus();
+            return;
+        }
+    if (!rows_.isEmpty())
+        rows_.first()->setFocus();
+}
+
 void RecordListPane::moveLetterCount(QChar oldLetter, QChar newLetter)
 {
     if (TColorButton *tab = letterBar_->tab(oldLetter))
@@ -598,10 +615,12 @@ std::unique_ptr<QMenu> RecordListPane::createRowMenu(int row)
     // The copy buffer, deleting and printing come with their own work; their items wait.
     menu->addMenu(QStringLiteral("&View Copy Buffer"))->setEnabled(false);
     menu->addSeparator();
-    for (const QString &caption :
-         {QStringLiteral("&Copy Record"), QStringLiteral("&Paste Record"),
-          QStringLiteral("&Delete Record"), QStringLiteral("P&rint Record")})
-        menu->addAction(caption)->setEnabled(false);
+    menu->addAction(QStringLiteral("&Copy Record"))->setEnabled(false);
+    menu->addAction(QStringLiteral("&Paste Record"))->setEnabled(false);
+    menu->addAction(QStringLiteral("&Delete Record"), this, [this, row] {
+            emit deleteRowRequested(pageOffset_ + row);
+        })->setEnabled(!readOnly_);
+    menu->addAction(QStringLiteral("P&rint Record"))->setEnabled(false);
     menu->addSeparator();
     menu->addAction(QStringLiteral("&Font..."), this, &RecordListPane::chooseRowFont);
     menu->addAction(QStringLiteral("C&olor..."))->setEnabled(false);

@@ -52,6 +52,8 @@ public:
     void setFieldLabels(const QStringList &labels);
     // The record shown in the record form; its row is drawn selected.
     void setShownRecord(quint32 recordNumber);
+    // In the read-only state the row popup offers no deleting.
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
     void setRowFont(const QFont &font);
     // After the colour scheme changed.
     void applyColours();
@@ -64,6 +66,11 @@ public:
     void recountLetters();
     // A record left `oldLetter` for `newLetter`.
     void moveLetterCount(QChar oldLetter, QChar newLetter);
+
+    // Takes effect at the next refresh.
+    void setPageOffset(int offset) { pageOffset_ = offset; }
+    quint32 letterCount(QChar letter) const;
+    void focusSelectedRow();
 
     void firstPage();
     void previousPage();
@@ -95,6 +102,8 @@ public:
 
 signals:
     void rowChosen(int position);
+    // The row popup's "&Delete Record" for the record at `position` of the range.
+    void deleteRowRequested(int position);
     void sortRequested(store::SortDescriptor descriptor);
     void sortDialogRequested();
     void filterStateRequested(int state);
@@ -146,6 +155,7 @@ private:
     int pageOffset_ = 0;
     QChar currentLetter_ = u'A';
     quint32 shownRecord_ = 0;
+    bool readOnly_ = false;
 };
 
 } // namespace numora::mainwin

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
@@ -161,8 +162,9 @@ TEST_F(MainWindowTest, CommandsOfLaterWorkAreDisabledInMenusAndSpeedBar)
         EXPECT_EQ(window.action(c.command)->isEnabled(), c.enabled);
     for (const auto &page : window.speedBar()->buttons()) {
         for (QToolButton *button : page) {
-            const bool exit = button->text() == QStringLiteral("Exit");
-            EXPECT_EQ(button->isEnabled(), exit) << button->text().toStdString();
+            const bool available = button->text() == QStringLiteral("Exit")
+                                   || button->text() == QStringLiteral("New");
+            EXPECT_EQ(button->isEnabled(), available) << button->text().toStdString();
         }
     }
 }
@@ -329,6 +331,28 @@ TEST(HotButton, CaptionIsRedWhileTheMouseIsOverAnEnabledButton)
     button.setEnabled(false);
     QApplication::sendEvent(&button, &enter);
     EXPECT_FALSE(isLit(&button));
+}
+
+TEST_F(MainWindowTest, StatusLineAndCountersFollowTheShownRecord)
+{
+    const auto statusText = [this] {
+        return window.recordFormPane()->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly)
+            ->text();
+    };
+    RecordSpeedBar *bar = window.recordSpeedBar();
+    EXPECT_EQ(statusText(), "Read/Write Access");
+    EXPECT_EQ(bar->positionCounter()->text(), "1") << "Aureus, alone under A";
+    EXPECT_EQ(bar->percentCounter()->text(), "100%");
+    EXPECT_FALSE(bar->button(RecordButton::Previous)->isEnabled());
+    EXPECT_TRUE(bar->button(RecordButton::Next)->isEnabled()) << "D and S follow";
+
+    window.action(Command::NewRecord)->trigger();
+    EXPECT_EQ(statusText(), "New Record");
+    EXPECT_EQ(bar->positionCounter()->text(), "");
+
+    window.action(Command::Next)->trigger();
+    EXPECT_EQ(statusText(), "Read/Write Access");
+    EXPECT_EQ(window.session().recordNumber(), 2) << "Denarius, the next letter with records";
 }
 
 TEST_F(MainWindowTest, AltDigitShowsThatFormPage)
