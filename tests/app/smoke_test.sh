@@ -1,23 +1,42 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display over a generated 1,000-record
-# collection, waits for its main window, keeps a screenshot, then asks it to end and
-# expects a clean exit with the end marker and the window placement written.
-# Usage: smoke_test.sh NUMORA_BINARY NUMORA_GEN_BINARY WORK_DIR
+# collection, waits for its main window, keeps a screenshot, types a new record's
+# description and moves on, then asks it to end and expects a clean exit with the end
+# marker and the window placement written. A second start must find the record stored.
+# Usage: smoke_test.sh NUMORA_BINARY NUMORA_GEN_BINARY NUMORA_DBF_BINARY WORK_DIR
 set -euo pipefail
 binary=$1
 generator=$2
-work=$3
-if [ "${4:-}" != "--inside-display" ]; then
+dbf=$3
+work=$4
+description="Smoke Test Aureus"
+if [ "${5:-}" != "--inside-display" ]; then
     rm -rf "$work"
     mkdir -p "$work/home/DATA"
     "$generator" "$work/home/DATA" 1000 >/dev/null
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary" "$generator" "$work" --inside-display
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary" "$generator" "$dbf" "$work" --inside-display
 fi
 cd "$work"
 export NUMORA_HOME="$work/home"
 settings="$NUMORA_HOME/DATA"
 
+# New Record, the description into the first field, then Next, which stores it.
+type_a_record() {
+    local window
+    window=$(xdotool search --name 'Brenlow Numora' | head -n 1)
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    sleep 0.3
+    xdotool key --clearmodifiers ctrl+n
+    sleep 0.3
+    xdotool type --delay 20 "$description"
+    sleep 0.3
+    xdotool key --clearmodifiers alt+Next
+    sleep 0.5
+}
+
+# Runs the program until its window shows, then runs "$1" (if given) and ends it.
 run_under_x() {
+    local action=${1:-}
     unset QT_QPA_PLATFORM
     "$binary" >"$work/numora.log" 2>&1 &
     local pid=$!
@@ -35,6 +54,7 @@ run_under_x() {
     fi
     sleep 0.5
     import -window root "$work/screenshot.png" 2>/dev/null || echo "(no screenshot taken)"
+    [ -z "$action" ] || "$action"
     kill -TERM "$pid"
     local status=0
     wait "$pid" || status=$?
@@ -56,5 +76,16 @@ check_end_files() {
     echo "the end marker and the window placement were written"
 }
 
+check_record_stored() {
+    if ! "$dbf" dump "$settings/data.dbf" | grep -q "$description"; then
+        echo "the typed description was not stored"; exit 1
+    fi
+    echo "the typed record was stored"
+}
+
+run_under_x type_a_record
+check_end_files
+check_record_stored
 run_under_x
 check_end_files
+check_record_stored
