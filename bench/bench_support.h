@@ -1,7 +1,15 @@
 #pragma once
-// What every benchmark needs: a prompt for runs with nobody to ask, and a stopwatch.
+// What every benchmark needs: its arguments, a generated collection, a prompt for runs
+// with nobody to ask, and a stopwatch.
 
+#include "collection_generator.h"
 #include "platform/prompt.h"
+#include "settings/startup_settings.h"
+#include "store/table_templates.h"
+
+#include <QDir>
+#include <QStringList>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -20,6 +28,50 @@ public:
     }
     int messages = 0;
 };
+
+// "--records N" (100,000 unless given) and "--dir D" (a scratch folder unless given).
+struct BenchArguments {
+    quint32 records = 100000;
+    QString dir;
+};
+
+inline BenchArguments benchArguments(const QStringList &args)
+{
+    BenchArguments arguments;
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--records")
+            arguments.records = args[i + 1].toUInt();
+        else if (args[i] == "--dir")
+            arguments.dir = args[i + 1];
+    }
+    return arguments;
+}
+
+// Runs `run` with the arguments' record count and folder, a scratch folder when none is
+// given.
+inline int runBench(const QStringList &args,
+                    const std::function<int(quint32 records, const QString &root)> &run)
+{
+    const BenchArguments arguments = benchArguments(args);
+    QTemporaryDir scratch;
+    return run(arguments.records, arguments.dir.isEmpty() ? scratch.path() : arguments.dir);
+}
+
+// A program folder under `root` with the templates and a DATA folder holding `records`
+// generated records; the settings point at both, as the start-up leaves them.
+inline settings::RunSettings generatedCollection(const QString &root, quint32 records)
+{
+    const QString programFolder = QDir(root).filePath("program");
+    settings::RunSettings settings;
+    settings.folders = settings::Folders::forProgramFolder(programFolder);
+    settings.folders.databaseFolder = QDir(programFolder).filePath("DATA");
+    settings.folders.settingsFolder = settings.folders.databaseFolder;
+    QDir().mkpath(settings.folders.databaseFolder);
+    store::ensureTableTemplates(programFolder);
+    std::printf("generating %u records...\n", records);
+    tools::CollectionGenerator(7).write(settings.folders.databaseFolder, records);
+    return settings;
+}
 
 inline double millisecondsOf(const std::function<void()> &work)
 {

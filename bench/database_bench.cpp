@@ -111,18 +111,10 @@ int run(quint32 records, const QString &root)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    quint32 records = 100000;
-    QString dir;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--records")
-            records = args[i + 1].toUInt();
-        else if (args[i] == "--dir")
-            dir = args[i + 1];
-    }
+    const bench::BenchArguments arguments = bench::benchArguments(QCoreApplication::arguments());
     QTemporaryDir scratch;
     try {
-        return run(records, dir.isEmpty() ? scratch.path() : dir);
+        return run(arguments.records, arguments.dir.isEmpty() ? scratch.path() : arguments.dir);
     } catch (const std::exception &error) {
         std::fprintf(stderr, "database_bench: %s\n", error.what());
         return 1;

@@ -6,16 +6,12 @@
 // Usage: editing_bench [--records N] [--dir D]
 
 #include "bench_support.h"
-#include "collection_generator.h"
 #include "mainwin/main_window.h"
 #include "mainwin/record_list_pane.h"
 #include "platform/progress.h"
 #include "store/database_manager.h"
-#include "store/table_templates.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,15 +35,7 @@ void printFigures(const char *what, std::vector<double> times, const char *targe
 
 int run(quint32 records, const QString &root)
 {
-    const QString programFolder = QDir(root).filePath("program");
-    settings::RunSettings settings;
-    settings.folders = settings::Folders::forProgramFolder(programFolder);
-    settings.folders.databaseFolder = QDir(programFolder).filePath("DATA");
-    settings.folders.settingsFolder = settings.folders.databaseFolder;
-    QDir().mkpath(settings.folders.databaseFolder);
-    store::ensureTableTemplates(programFolder);
-    std::printf("generating %u records...\n", records);
-    tools::CollectionGenerator(7).write(settings.folders.databaseFolder, records);
+    settings::RunSettings settings = bench::generatedCollection(root, records);
 
     ReportingPrompt prompt;
     NoProgress progress;
@@ -76,15 +64,5 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    quint32 records = 100000;
-    QString dir;
-    const QStringList args = QCoreApplication::arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--records")
-            records = args[i + 1].toUInt();
-        else if (args[i] == "--dir")
-            dir = args[i + 1];
-    }
-    QTemporaryDir scratch;
-    return run(records, dir.isEmpty() ? scratch.path() : dir);
+    return bench::runBench(QCoreApplication::arguments(), run);
 }

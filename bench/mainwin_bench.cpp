@@ -7,18 +7,14 @@
 // Usage: mainwin_bench [--records N] [--dir D]
 
 #include "bench_support.h"
-#include "collection_generator.h"
 #include "mainwin/main_window.h"
 #include "mainwin/record_list_pane.h"
 #include "platform/progress.h"
 #include "platform/prompt.h"
 #include "store/database_manager.h"
-#include "store/table_templates.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -36,15 +32,6 @@ constexpr int kPageTurns = 200;
 void printFigure(const char *what, double ms, const char *target)
 {
     std::printf("%-40s %9.2f ms   (target %s)\n", what, ms, target);
-}
-
-settings::RunSettings settingsFor(const QString &programFolder)
-{
-    settings::RunSettings settings;
-    settings.folders = settings::Folders::forProgramFolder(programFolder);
-    settings.folders.databaseFolder = QDir(programFolder).filePath("DATA");
-    settings.folders.settingsFolder = settings.folders.databaseFolder;
-    return settings;
 }
 
 // Sorts the collection by description once and keeps that sort, as a collector's
@@ -67,12 +54,7 @@ void turnPage(QWidget &window)
 
 int run(quint32 records, const QString &root)
 {
-    const QString programFolder = QDir(root).filePath("program");
-    settings::RunSettings settings = settingsFor(programFolder);
-    QDir().mkpath(settings.folders.databaseFolder);
-    store::ensureTableTemplates(programFolder);
-    std::printf("generating %u records...\n", records);
-    tools::CollectionGenerator(7).write(settings.folders.databaseFolder, records);
+    settings::RunSettings settings = bench::generatedCollection(root, records);
 
     ReportingPrompt prompt;
     NoProgress progress;
@@ -107,15 +89,5 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    quint32 records = 100000;
-    QString dir;
-    const QStringList args = QCoreApplication::arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == "--records")
-            records = args[i + 1].toUInt();
-        else if (args[i] == "--dir")
-            dir = args[i + 1];
-    }
-    QTemporaryDir scratch;
-    return run(records, dir.isEmpty() ? scratch.path() : dir);
+    return bench::runBench(QCoreApplication::arguments(), run);
 }
