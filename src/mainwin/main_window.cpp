@@ -257,6 +257,12 @@ void TForm1::wireRecordEditing()
         session_->deleteRow(0, position);
     });
     connect(recordSpeedBar_, &RecordSpeedBar::clicked, this, &TForm1::runRecordButton);
+    connect(recordList_, &RecordListPane::filterStateRequested, this, [this](int state) {
+        if (!session_->commit())
+            return;
+        applyFilterState(state);
+        session_->reload();
+    });
 }
 
 void TForm1::installRecordForm(QTabWidget *pages, RecordForm &form)
@@ -271,8 +277,31 @@ void TForm1::installRecordForm(QTabWidget *pages, RecordForm &form)
 
 void TForm1::makeSession()
 {
+    searchHooks_.reset();
     session_ = std::make_unique<RecordSession>(*database_, prompt_, *recordForm_, *browser_);
     session_->confirmDelete = [this] { return TDeleteDlg1::ask(this); };
+    SearchWindowSide side;
+    side.enableInput = [this](bool enabled) {
+        client_->setEnabled(enabled);
+        menuBar()->setEnabled(enabled);
+    };
+    side.applyFilterState = [this](int state) { applyFilterState(state); };
+    side.filterState = [this] { return database_->filterState(); };
+    side.setLetterTabsEnabled = [this](bool enabled) {
+        settings_.databaseOptions.letterTabs =
+            enabled ? settings::LetterTabs::Use : settings::LetterTabs::DontUse;
+    };
+    searchHooks_ = std::make_unique<SearchHooks>(*session_, *browser_, side);
+}
+
+// The sort bar's filter state, applied to the browse table; the previous state stays
+// when the table cannot take the new one.
+void TForm1::applyFilterState(int state)
+{
+    platform::BusyCursor busy;
+    session_->closeFormTable();
+    database_->setFilterState(state);
+    recordList_->recountLetters();
 }
 
 void TForm1::runRecordButton(RecordButton button)

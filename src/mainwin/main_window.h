@@ -14,6 +14,7 @@
 #include "app/window_placement.h"
 #include "mainwin/main_commands.h"
 #include "mainwin/record_session.h"
+#include "mainwin/search_hooks.h"
 #include "settings/colour_scheme.h"
 #include "settings/startup_settings.h"
 #include "store/sort_keys.h"
@@ -83,6 +84,8 @@ public:
     RecordSpeedBar *recordSpeedBar() const { return recordSpeedBar_; }
     store::DatabaseManager &database() { return *database_; }
     RecordSession &session() { return *session_; }
+    // What the find, replace and report windows call around their work.
+    SearchHooks &searchHooks() { return *searchHooks_; }
     // The next show only clears the tag instead of showing the first record again.
     void setHideTag() { hideTag_ = true; }
     const settings::ColourScheme &colours() const { return colours_; }
@@ -135,6 +138,7 @@ private:
     void wireRecordList();
     void wireRecordEditing();
     void makeSession();
+    void applyFilterState(int state);
     void showRecordState(const RecordDisplay &display);
     void runRecordButton(RecordButton button);
     bool handleRecordKey(int key);
@@ -160,6 +164,7 @@ private:
     RecordForm *recordForm_ = nullptr;
     std::unique_ptr<ListRecordBrowser> browser_;
     std::unique_ptr<RecordSession> session_;
+    std::unique_ptr<SearchHooks> searchHooks_;
     bool hideTag_ = false;
     QLabel *recordStatusLine_ = nullptr;
     QTabWidget *formPages_ = nullptr;

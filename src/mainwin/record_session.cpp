@@ -120,6 +120,18 @@ void RecordSession::showRecord(int index)
     displayAt(index);
 }
 
+void RecordSession::showFromStart(int index)
+{
+    position_ = 0;
+    showRecord(index);
+}
+
+void RecordSession::moveBrowseTableToShownRecord()
+{
+    if (formTable_.isOpen() && !newRecord_)
+        database_.recordTable().gotoSameRecord(formTable_);
+}
+
 // Moves both tables to `index` of the browse range, or starts a new record past it.
 void RecordSession::displayAt(int index)
 {

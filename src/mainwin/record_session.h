@@ -110,6 +110,10 @@ public:
     void reload();
 
     void showRecord(int index);
+    // Shows the record at `index` as a fresh start: the shown record is not saved first.
+    void showFromStart(int index);
+    // The browse table stands on the shown record (a long pass starts from it).
+    void moveBrowseTableToShownRecord();
     // Leaves the shown record: writes it back unless it is empty. True when the user may
     // go on.
     bool saveCheck();
