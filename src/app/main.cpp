@@ -57,6 +57,11 @@ void createOwnerWindow(Run &run)
         run.mainWindow->setHideTag();
         run.mainWindow->show();
     };
+    run.owner->hideMainWindow = [&run] {
+        run.mainWindow->session().saveCheck();
+        run.mainWindow->hide();
+    };
+    run.owner->mainWindowVisible = [&run] { return run.mainWindow && run.mainWindow->isVisible(); };
     QObject::connect(run.owner.get(), &app::TTrayForm::closed, qApp, &QCoreApplication::quit);
 }
 
@@ -68,10 +73,15 @@ void constructMainWindow(Run &run)
     window.closeHooks.markHiddenToTray = [&run] { run.owner->markHiddenToTray(); };
     window.closeHooks.closeOwnerWindow = [&run] { run.owner->close(); };
     window.exitRequested = [&run] { run.owner->close(); };
+    window.trayIconShown = [&run] { return run.owner->hasTrayIcon(); };
     QObject::connect(&run.termination, &platform::TerminationSignal::requested, &window,
                      &QWidget::close);
 
     window.start();
+    // Starting hidden: the window shows once, then its own close request puts it in the
+    // tray.
+    if (run.owner->startsHidden() && run.owner->hasTrayIcon())
+        QTimer::singleShot(0, &window, &QWidget::close);
     // What the owner window does on its first activation; it is never on screen itself.
     QTimer::singleShot(0, &window, [&run] {
         app::checkPreviousEnd(run.settings.folders.settingsFolder, run.prompt,

@@ -17,11 +17,19 @@ namespace numora::app {
 class TTrayForm : public QWidget {
     Q_OBJECT
 public:
-    TTrayForm(const settings::DatabaseOptions &options, QWidget *parent = nullptr);
+    // `options` must outlive the window; "Hide On Startup" changes it.
+    TTrayForm(settings::DatabaseOptions &options, QWidget *parent = nullptr);
 
     // Runs the main window's close request; true when the main window closed.
     std::function<bool()> closeMainWindow;
     std::function<void()> restoreMainWindow;
+    std::function<void()> hideMainWindow;
+    std::function<bool()> mainWindowVisible;
+
+    // After the options changed: the tray icon follows the tray option.
+    void applyTrayOption();
+    // Whether the main window starts hidden in the tray.
+    bool startsHidden() const { return startHidden_; }
 
     void markHiddenToTray() { hiddenToTray_ = true; }
     bool isHiddenToTray() const { return hiddenToTray_; }
@@ -37,10 +45,17 @@ protected:
 private:
     void createTrayIcon();
     void restoreFromTray();
+    void showOrHide();
+    void prepareTrayMenu();
 
+    settings::DatabaseOptions &options_;
     OwnerWindowClose close_;
     QSystemTrayIcon *tray_ = nullptr;
+    QAction *showHide_ = nullptr;
+    QAction *terminate_ = nullptr;
+    QAction *hideOnStartup_ = nullptr;
     bool hiddenToTray_ = false;
+    bool startHidden_ = false;
 };
 
 } // namespace numora::app

@@ -846,7 +846,8 @@ app::MainWindowCloseResult TForm1::requestClose()
         hooks.saveCurrentRecord = [this] { return session_->saveCheck(); };
     if (!hooks.hideMainWindow)
         hooks.hideMainWindow = [this] { hide(); };
-    const app::CloseSettings settings{false, settings_.databaseOptions.displayTrayIcon};
+    const bool tray = settings_.databaseOptions.displayTrayIcon && (!trayIconShown || trayIconShown());
+    const app::CloseSettings settings{false, tray};
     return app::closeMainWindow(settings, hooks);
 }
 

@@ -71,6 +71,9 @@ public:
     app::MainWindowCloseHooks closeHooks;
     // "Exit": closes the owner window. Without it the window closes itself.
     std::function<void()> exitRequested;
+    // Whether a tray icon can bring the window back; without one a close never hides the
+    // window to the tray, where nothing could restore it.
+    std::function<bool()> trayIconShown;
 
     // Every close request runs this: the window hides, then either stays in the tray or
     // has the owner window closed.
