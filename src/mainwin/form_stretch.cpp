@@ -114,7 +114,43 @@ void stretchHorizontally(StretchPage &page, int dW)
     }
 }
 
+// How much each row of one-line controls (by its top) must grow for `lineHeight`.
+std::vector<std::pair<int, int>> rowGrowths(const StretchPage &page, int lineHeight)
+{
+    std::vector<std::pair<int, int>> rows; // top, growth
+    for (const StretchField &field : page) {
+        if (field.kind != StretchKind::OneLine)
+            continue;
+        const int top = field.control.top();
+        const int growth = std::max(lineHeight - field.control.height(), 0);
+        const auto row = std::find_if(rows.begin(), rows.end(), [top](const auto &known) {
+            return std::abs(known.first - top) < kRowTolerance;
+        });
+        if (row == rows.end())
+            rows.emplace_back(top, growth);
+        else
+            row->second = std::max(row->second, growth);
+    }
+    return rows;
+}
+
 } // namespace
+
+StretchPage reflowPage(StretchPage page, int lineHeight)
+{
+    const auto rows = rowGrowths(page, lineHeight);
+    for (StretchField &field : page) {
+        const int top = field.control.top();
+        int shift = 0;
+        for (const auto &[rowTop, growth] : rows)
+            if (rowTop <= top - kRowTolerance)
+                shift += growth;
+        if (field.kind == StretchKind::OneLine)
+            field.control.setHeight(std::max(field.control.height(), lineHeight));
+        moveField(field, 0, shift);
+    }
+    return page;
+}
 
 StretchPage stretchPage(StretchPage page, QSize pageSize, QSize change)
 {

@@ -37,4 +37,9 @@ inline constexpr int kDefaultOneLineHeight = 24;
 StretchPage stretchPage(StretchPage page, QSize pageSize, QSize change);
 std::vector<StretchPage> stretchForm(std::vector<StretchPage> pages, QSize pageSize, QSize change);
 
+// After the one-line font grew: every one-line control is made at least `lineHeight`
+// high, and whatever stands below a row that grew moves down by as much, labels with
+// their controls, so the controls keep their order and never overlap. Rows never shrink.
+StretchPage reflowPage(StretchPage page, int lineHeight);
+
 } // namespace numora::mainwin

@@ -456,9 +456,13 @@ void RecordFormPages::applyFieldFonts()
     const settings::DatabaseOptions &options = context_.settings.databaseOptions;
     const QFont oneLine = toQFont(options.lineEditFont);
     const QFont multiLine = toQFont(options.memoEditFont);
+    const std::vector<StretchPage> before = arrangement();
     for (const FormField &field : fields_)
         if (field.kind != ControlKind::Picture)
             field.control->setFont(field.kind == ControlKind::Memo ? multiLine : oneLine);
+    if (lineFontApplied_ && *lineFontApplied_ != options.lineEditFont)
+        reflow(before);
+    lineFontApplied_ = options.lineEditFont;
 }
 
 void RecordFormPages::applyColours()
@@ -800,22 +804,49 @@ void RecordFormPages::stretch(QSize pageSize)
     const QSize change = pageSize - stretchedFor_;
     if (change.isNull())
         return;
+    arrange(stretchForm(arrangement(), pageSize, change));
+    stretchedFor_ = pageSize;
+}
+
+// Rows of one-line fields make room for the new font; the multi-line fields then take
+// what is left of their pages. `before` is the arrangement the old font had: a control
+// may have grown by itself as soon as it got the new font.
+void RecordFormPages::reflow(std::vector<StretchPage> before)
+{
+    int lineHeight = 0;
+    for (const FormField &field : fields_)
+        if (stretchKindOf(field.kind) == StretchKind::OneLine)
+            lineHeight = std::max({lineHeight, field.control->sizeHint().height(), field.control->minimumHeight()});
+    const QSize pageSize = stretchedFor_.isValid() ? stretchedFor_ : designPageSize_;
+    for (StretchPage &page : before)
+        page = stretchPage(reflowPage(std::move(page), lineHeight), pageSize, QSize(0, 0));
+    arrange(before);
+}
+
+std::vector<StretchPage> RecordFormPages::arrangement() const
+{
+    std::vector<StretchPage> pages;
     for (const auto &page : pages_) {
-        StretchPage fields;
-        std::vector<const FormField *> onPage;
+        StretchPage &fields = pages.emplace_back();
+        for (const FormField &field : fields_)
+            if (field.page == page->panel)
+                fields.push_back({stretchKindOf(field.kind), field.control->geometry(), field.label->geometry()});
+    }
+    return pages;
+}
+
+void RecordFormPages::arrange(const std::vector<StretchPage> &pages)
+{
+    for (size_t p = 0; p < pages_.size() && p < pages.size(); ++p) {
+        auto placed = pages[p].begin();
         for (const FormField &field : fields_) {
-            if (field.page != page->panel)
+            if (field.page != pages_[p]->panel || placed == pages[p].end())
                 continue;
-            fields.push_back({stretchKindOf(field.kind), field.control->geometry(), field.label->geometry()});
-            onPage.push_back(&field);
-        }
-        const StretchPage stretched = stretchPage(std::move(fields), pageSize, change);
-        for (size_t i = 0; i < onPage.size(); ++i) {
-            onPage[i]->control->setGeometry(stretched[i].control);
-            onPage[i]->label->setGeometry(stretched[i].label);
+            field.control->setGeometry(placed->control);
+            field.label->setGeometry(placed->label);
+            ++placed;
         }
     }
-    stretchedFor_ = pageSize;
 }
 
 } // namespace numora::mainwin

@@ -11,7 +11,9 @@
 
 #include "mainwin/coin_layout.h"
 #include "mainwin/form_field.h"
+#include "mainwin/form_stretch.h"
 #include "mainwin/record_session.h"
+#include "settings/database_options.h"
 
 #include <QFont>
 #include <QList>
@@ -109,7 +111,9 @@ public:
     // The field-name list into the labels; the window then updates the list's captions.
     void applyLabels();
     void applyDateFormats();
-    // Multi-line fields take the multi-line font, the others the one-line font.
+    // Multi-line fields take the multi-line font, the others the one-line font. When the
+    // one-line font changed, the rows make room for it; the window then lays itself out
+    // again (fontsChanged).
     void applyFieldFonts();
     // Normal colours, or the read-only ones while the form is not editable.
     void applyColours();
@@ -175,6 +179,10 @@ private:
     void openEditLists(int position);
     void applyFieldColours(const FormField &field);
     void stretch(QSize pageSize);
+    void reflow(std::vector<StretchPage> before);
+    // Where the controls and labels stand, page by page in field order, and placing them.
+    std::vector<StretchPage> arrangement() const;
+    void arrange(const std::vector<StretchPage> &pages);
     void popUpLabelMenu(QLabel *label);
 
     RecordFormContext context_;
@@ -186,6 +194,7 @@ private:
     QSize stretchedFor_; // the page size the controls are placed for
     bool editable_ = true;
     QPointer<QWidget> highlighted_;
+    std::optional<settings::FontSetting> lineFontApplied_;
 };
 
 } // namespace numora::mainwin

@@ -138,4 +138,23 @@ TEST(FormStretch, MultiLineFieldsShareTheGrowthAndPushTheFollowersDown)
     EXPECT_EQ(after[2].label, QRect(6, 116, 40, 14));
 }
 
+// A larger one-line font: rows grow, what is below them moves down with its label, and
+// a row of two grows once.
+TEST_F(FormStretchTest, ReflowMakesRoomForTallerLinesWithoutOverlaps)
+{
+    const auto &page = before[1];
+    const StretchPage after = reflowPage(page, 30);
+    ASSERT_EQ(after.size(), page.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        EXPECT_GE(after[i].control.height(), 30) << i;
+        EXPECT_EQ(after[i].label.top() - after[i].control.top(), page[i].label.top() - page[i].control.top()) << i;
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(after[i].control.intersects(after[j].control)) << i << " and " << j;
+    }
+    // Fields 11 and 12: 6 more pixels for the first row; Weight, Silver, Gold in one row.
+    EXPECT_EQ(after[1].control.top(), page[1].control.top() + 6);
+    EXPECT_EQ(after[5].control.top(), after[6].control.top());
+    EXPECT_EQ(reflowPage(page, 20), page);
+}
+
 } // namespace

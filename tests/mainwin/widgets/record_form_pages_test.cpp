@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
@@ -463,6 +464,71 @@ TEST_F(RecordFormPagesTest, DateFormatChosenFromTheMenuIsKept)
     saved.load(settings.folders.settingsFolder);
     EXPECT_EQ(saved.formats(), QList<settings::DateFormat>{settings::DateFormat::YearMonthDay});
     EXPECT_EQ(refreshes, 1);
+}
+
+QAction *menuItem(QMenu &menu, const char *name)
+{
+    for (QAction *item : menu.actions())
+        if (item->objectName() == QLatin1String(name))
+            return item;
+    return nullptr;
+}
+
+TEST_F(RecordFormPagesTest, FieldMenusFitTheirFields)
+{
+    auto oneLine = form().createFieldMenu(Description - 1);
+    EXPECT_TRUE(menuItem(*oneLine, "Undo")->isVisible());
+    EXPECT_FALSE(menuItem(*oneLine, "Load")->isVisible());
+    EXPECT_FALSE(menuItem(*oneLine, "Copy")->isEnabled()); // nothing selected
+    EXPECT_EQ(menuItem(*oneLine, "Edit List"), nullptr);
+
+    control<QPlainTextEdit>(Notes)->setPlainText("Bought at auction.");
+    auto notes = form().createFieldMenu(Notes - 1);
+    EXPECT_TRUE(menuItem(*notes, "Load")->isVisible());
+    EXPECT_TRUE(menuItem(*notes, "Select All")->isEnabled());
+    menuItem(*notes, "Select All")->trigger();
+    EXPECT_TRUE(control<QPlainTextEdit>(Notes)->textCursor().hasSelection());
+
+    settings.databaseOptions.autoFill = true;
+    auto lookup = form().createFieldMenu(Country - 1);
+    EXPECT_FALSE(menuItem(*lookup, "Undo")->isVisible());
+    ASSERT_NE(menuItem(*lookup, "Edit List"), nullptr);
+    EXPECT_TRUE(menuItem(*lookup, "Auto-Fill")->isChecked());
+    menuItem(*lookup, "Auto-Fill")->trigger();
+    EXPECT_FALSE(settings.databaseOptions.autoFill);
+
+    int chosenList = -1;
+    form().editLists = [&](int index) { chosenList = index; };
+    menuItem(*form().createFieldMenu(12 - 1), "Edit List")->trigger();
+    EXPECT_EQ(chosenList, 3); // Category: the fourth lookup field
+}
+
+// A larger one-line font: the rows make room for it and no two controls overlap.
+TEST_F(RecordFormPagesTest, ALargerLineFontReflowsThePages)
+{
+    int fontsChanged = 0;
+    QObject::connect(&form(), &RecordFormPages::fontsChanged, [&] { ++fontsChanged; });
+    form().chooseFont = [](const QFont &font) {
+        QFont larger = font;
+        larger.setPointSize(28);
+        return std::optional<QFont>(larger);
+    };
+    menuItem(*form().createFieldMenu(Description - 1), "Font")->trigger();
+    EXPECT_EQ(fontsChanged, 1);
+    EXPECT_EQ(settings.databaseOptions.lineEditFont.pointSize, 28);
+    for (int position = 0; position < form().fieldCount(); ++position) {
+        const FormField &field = form().field(position);
+        if (field.kind != ControlKind::Memo && field.kind != ControlKind::Picture) {
+            EXPECT_GE(field.control->height(), field.control->sizeHint().height()) << field.number;
+        }
+        for (int earlier = 0; earlier < position; ++earlier) {
+            const FormField &other = form().field(earlier);
+            if (other.page == field.page) {
+                EXPECT_FALSE(other.control->geometry().intersects(field.control->geometry()))
+                    << other.number << " and " << field.number;
+            }
+        }
+    }
 }
 
 // Widening the pane by 21 pixels: the row of three shares the width between its last two.
