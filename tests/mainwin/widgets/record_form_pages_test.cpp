@@ -466,6 +466,42 @@ TEST_F(RecordFormPagesTest, DateFormatChosenFromTheMenuIsKept)
     EXPECT_EQ(refreshes, 1);
 }
 
+TEST_F(RecordFormPagesTest, FindMarksOneFieldAtATime)
+{
+    control<QPlainTextEdit>(Notes)->setPlainText("Bought at auction in Rome.");
+    const QColor notesBase = control<QWidget>(Notes)->palette().color(QPalette::Base);
+    form().highlightFoundField(Notes - 1, "auction");
+    EXPECT_EQ(form().currentIndex(), 2);
+    EXPECT_EQ(control<QPlainTextEdit>(Notes)->textCursor().selectedText(), "auction");
+    EXPECT_EQ(control<QWidget>(Notes)->palette().color(QPalette::Base), QColor(Qt::red));
+    EXPECT_EQ(control<QWidget>(Notes)->palette().color(QPalette::Text), QColor(Qt::yellow));
+
+    form().highlightFoundField(Description - 1);
+    EXPECT_EQ(form().currentIndex(), 0);
+    EXPECT_EQ(control<QWidget>(Description)->palette().color(QPalette::Base), QColor(Qt::red));
+    EXPECT_EQ(control<QWidget>(Notes)->palette().color(QPalette::Base), notesBase);
+}
+
+// A record another user holds, or a read-only database: nothing takes input and Find
+// leaves its mark off.
+TEST_F(RecordFormPagesTest, NotEditableFormTakesNoInput)
+{
+    form().setEditable(false);
+    EXPECT_FALSE(control<QLineEdit>(Description)->isEnabled());
+    EXPECT_FALSE(control<editors::TLookup>(Country)->isEnabled());
+    EXPECT_TRUE(control<editors::TDateEdit>(Custom2)->isFieldReadOnly());
+    EXPECT_TRUE(control<editors::TCurrencyEdit>(Cost)->isFieldReadOnly());
+    EXPECT_TRUE(control<editors::TDbMultiImgControl>(Picture)->isReadOnly());
+    const QColor base = control<QWidget>(Description)->palette().color(QPalette::Base);
+    form().highlightFoundField(Description - 1);
+    EXPECT_EQ(control<QWidget>(Description)->palette().color(QPalette::Base), base);
+
+    form().setEditable(true);
+    EXPECT_TRUE(control<QLineEdit>(Description)->isEnabled());
+    EXPECT_FALSE(control<editors::TDateEdit>(Custom2)->isFieldReadOnly());
+    EXPECT_FALSE(control<editors::TDbMultiImgControl>(Picture)->isReadOnly());
+}
+
 QAction *menuItem(QMenu &menu, const char *name)
 {
     for (QAction *item : menu.actions())
