@@ -228,7 +228,6 @@ void RecordFormPages::addField(const FieldLayout &layout, QWidget *panel)
 
 void RecordFormPages::wireField(const FormField &field)
 {
-    const int context = helpContextOf(field.kind);
     switch (field.kind) {
     case ControlKind::Date:
         wireDateField(static_cast<editors::TDateEdit *>(field.control));
@@ -246,7 +245,6 @@ void RecordFormPages::wireField(const FormField &field)
         if (auto menu = createFieldMenu(positionOf(control)))
             menu->exec(target->mapToGlobal(at));
     });
-    control->setProperty("HelpContext", context);
 }
 
 void RecordFormPages::wireDateField(editors::TDateEdit *edit)
