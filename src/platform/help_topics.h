@@ -15,6 +15,8 @@ enum Context : int {
     QuickViewDamagedMemo = 2,
     DisplayOptions = 29, // the background popup
     RecordFormMenu = 31,
+    FieldEditing = 36, // text, lookup and date fields of the record form
+    CorruptMemoField = 62,
     SortBar = 103,
     ListHeader = 104,
     RecordList = 105, // rows, paging, letter tabs and the row popup
@@ -33,6 +35,8 @@ inline constexpr Topic topics[] = {
     {QuickViewDamagedMemo, "damaged-memo.html", "A damaged memo field"},
     {DisplayOptions, "display-options.html", "Display options"},
     {RecordFormMenu, "record-form-menu.html", "The record form menu"},
+    {FieldEditing, "field-editing.html", "Editing the record's fields"},
+    {CorruptMemoField, "corrupt-memo-field.html", "A record with damaged notes or pictures"},
     {SortBar, "sort-bar.html", "Sorting and the sort bar"},
     {ListHeader, "list-header.html", "The list header"},
     {RecordList, "record-list.html", "The record list and letter tabs"},
