@@ -99,6 +99,7 @@ int runMessageLoop(Run &run)
         const QString folder = run.settings.folders.settingsFolder;
         window.recordList()->header()->templates().saveList(
             QDir(folder).filePath(settings::kHeaderTemplatesFile));
+        window.labelTemplates().saveList(QDir(folder).filePath(settings::kLabelTemplatesFile));
     };
     app::runEndSequence(run.settings, window.teardown(), ownerTeardown);
     return exitCode;

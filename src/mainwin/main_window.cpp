@@ -10,6 +10,7 @@
 #include "mainwin/list_header.h"
 #include "mainwin/menus_and_speed_bars.h"
 #include "mainwin/pane_layout.h"
+#include "mainwin/record_form_pages.h"
 #include "mainwin/record_list_pane.h"
 #include "mainwin/record_row_button.h"
 #include "mainwin/record_speed_bar.h"
@@ -19,8 +20,10 @@
 #include "platform/help_topics.h"
 #include "platform/help_window.h"
 #include "platform/product_name.h"
+#include "platform/progress_window.h"
 #include "platform/prompt.h"
 #include "platform/shell.h"
+#include "settings/template_list.h"
 #include "store/database_manager.h"
 
 #include <QApplication>
@@ -265,14 +268,33 @@ void TForm1::wireRecordEditing()
     });
 }
 
-void TForm1::installRecordForm(QTabWidget *pages, RecordForm &form)
+void TForm1::installRecordForm(RecordFormPages *pages)
 {
     auto *layout = static_cast<QVBoxLayout *>(recordFormPane_->layout());
+    pages->setParent(recordFormPane_);
     layout->replaceWidget(formPages_, pages);
     delete formPages_;
     formPages_ = pages;
-    recordForm_ = &form;
+    recordFormPages_ = pages;
+    recordForm_ = pages;
     makeSession();
+    wireRecordForm();
+}
+
+void TForm1::wireRecordForm()
+{
+    RecordFormPages *form = recordFormPages_;
+    connect(form, &RecordFormPages::labelsChanged, this, &TForm1::refreshLabels);
+    connect(form, &RecordFormPages::fontsChanged, this, &TForm1::layOutPanes);
+    connect(form, &RecordFormPages::coloursChanged, this, &TForm1::applyColours);
+    connect(form, &RecordFormPages::listRefreshRequested, recordList_, &RecordListPane::refresh);
+    connect(form, &RecordFormPages::helpRequested, this, &TForm1::showHelp);
+}
+
+// The field labels name the list's columns and the sort bar's fields too.
+void TForm1::refreshLabels()
+{
+    recordList_->setFieldLabels(settings_.fieldNames.names());
 }
 
 void TForm1::makeSession()
@@ -287,6 +309,10 @@ void TForm1::makeSession()
     };
     side.applyFilterState = [this](int state) { applyFilterState(state); };
     side.filterState = [this] { return database_->filterState(); };
+    side.highlightFoundField = [this](int position) {
+        if (recordFormPages_)
+            recordFormPages_->highlightFoundField(position);
+    };
     side.setLetterTabsEnabled = [this](bool enabled) {
         settings_.databaseOptions.letterTabs =
             enabled ? settings::LetterTabs::Use : settings::LetterTabs::DontUse;
@@ -350,7 +376,17 @@ bool TForm1::start()
     database_->databaseFolder = settings_.folders.databaseFolder;
     database_->recordFileName = settings_.recordTableFileName;
     const bool opened = database_->openDatabase();
+    if (recordFormPages_) {
+        settings_.dateFormats.fillIfEmpty(int(recordFormPages_->dateControls().size()));
+        recordFormPages_->applyLabels();
+        recordFormPages_->applyDateFormats();
+        recordFormPages_->applyFieldFonts();
+    }
     if (opened) {
+        if (recordFormPages_) {
+            recordFormPages_->attachDatabase();
+            recordFormPages_->readPageOrder();
+        }
         recordList_->setDatabase(database_.get(), &colours_);
         recordList_->headerModel().loadHeaderFile(QDir(settingsFolder).filePath(kHeaderFile));
         recordList_->header()->showSections();
@@ -377,6 +413,10 @@ app::MainWindowTeardown TForm1::teardown()
         const QString path = QDir(settings_.folders.settingsFolder).filePath(kHeaderFile);
         if (!recordList_->headerModel().writeSections(path))
             throw std::runtime_error("header.dat not written");
+    };
+    steps.savePageOrder = [this] {
+        if (recordFormPages_ && !recordFormPages_->writePageOrder())
+            throw std::runtime_error("page order not written");
     };
     steps.closeTables = [this] {
         session_->closeFormTable();
@@ -514,6 +554,8 @@ void TForm1::applyColours()
     using E = settings::SchemeElement;
     const auto colour = [this](E element) { return colours_.colour(element).toQColor(palette()); };
     recordList_->applyColours();
+    if (recordFormPages_)
+        recordFormPages_->applyColours();
     paint(recordList_, colour(E::ListPages));
     paint(speedBar_, colour(E::ListSpeedBar));
     paint(client_, colour(E::ListWindowBackground));
@@ -853,10 +895,20 @@ app::MainWindowCloseResult TForm1::requestClose()
 
 TForm3::TForm3(settings::RunSettings &settings, Prompt &prompt, Progress &progress,
                QWidget *parent)
-    : TForm1(settings, prompt, progress, parent)
+    : TForm1(settings, prompt, progress, parent),
+      labelTemplates_(std::make_unique<settings::TLabelTemplateList>(settings.fieldNames)),
+      listsProgress_(std::make_unique<platform::ProgressWindow>())
 {
     switchWebFeaturesOff();
+    labelTemplates_->setSettingsFolder(settings.folders.settingsFolder);
+    labelTemplates_->loadList(
+        QDir(settings.folders.settingsFolder).filePath(settings::kLabelTemplatesFile));
+    const RecordFormContext context{settings,  prompt,     *listsProgress_,
+                                    colours(), database(), *labelTemplates_};
+    installRecordForm(new RecordFormPages(context, coinLayout()));
 }
+
+TForm3::~TForm3() = default;
 
 QStringList TForm3::layoutLabels() const { return coinFieldLabels(); }
 

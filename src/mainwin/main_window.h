@@ -32,6 +32,12 @@ namespace numora {
 class Prompt;
 class Progress;
 } // namespace numora
+namespace numora::platform {
+class ProgressWindow;
+}
+namespace numora::settings {
+class TLabelTemplateList;
+}
 namespace numora::store {
 class DatabaseManager;
 }
@@ -39,6 +45,7 @@ class DatabaseManager;
 namespace numora::mainwin {
 
 class ListRecordBrowser;
+class RecordFormPages;
 class RecordListPane;
 class RecordSpeedBar;
 enum class RecordButton;
@@ -95,6 +102,8 @@ public:
     QWidget *recordFormPane() const { return recordFormPane_; }
     QWidget *grip() const { return grip_; }
     QTabWidget *formPages() const { return formPages_; }
+    // The product's form, once installed; null in the bare engine.
+    RecordFormPages *recordFormPages() const { return recordFormPages_; }
     QWidget *clientArea() const { return client_; }
 
     void setDatabaseCaption(const QString &databaseName, bool readOnly);
@@ -125,9 +134,11 @@ protected:
     // field-name list.
     virtual QStringList layoutLabels() const { return {}; }
 
-    // The product's form pages take the place of the placeholder pages; `form` moves the
-    // record's values in and out of them. Both must outlive the window's use of them.
-    void installRecordForm(QTabWidget *pages, RecordForm &form);
+    // The product's form pages take the place of the placeholder pages; the window owns
+    // them from now on.
+    void installRecordForm(RecordFormPages *pages);
+    settings::RunSettings &runSettings() { return settings_; }
+    Prompt &prompt() { return prompt_; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -141,6 +152,8 @@ private:
     void wireRecordList();
     void wireRecordEditing();
     void makeSession();
+    void wireRecordForm();
+    void refreshLabels();
     void applyFilterState(int state);
     void showRecordState(const RecordDisplay &display);
     void runRecordButton(RecordButton button);
@@ -164,6 +177,7 @@ private:
     QWidget *recordFormPane_ = nullptr;
     RecordSpeedBar *recordSpeedBar_ = nullptr;
     std::unique_ptr<RecordForm> noFields_;
+    RecordFormPages *recordFormPages_ = nullptr;
     RecordForm *recordForm_ = nullptr;
     std::unique_ptr<ListRecordBrowser> browser_;
     std::unique_ptr<RecordSession> session_;
@@ -187,9 +201,16 @@ class TForm3 : public TForm1 {
 public:
     TForm3(settings::RunSettings &settings, Prompt &prompt, Progress &progress,
            QWidget *parent = nullptr);
+    ~TForm3() override;
+
+    settings::TLabelTemplateList &labelTemplates() { return *labelTemplates_; }
 
 protected:
     QStringList layoutLabels() const override;
+
+private:
+    std::unique_ptr<settings::TLabelTemplateList> labelTemplates_;
+    std::unique_ptr<platform::ProgressWindow> listsProgress_;
 };
 
 } // namespace numora::mainwin
