@@ -289,6 +289,9 @@ void TForm1::wireRecordForm()
     connect(form, &RecordFormPages::coloursChanged, this, &TForm1::applyColours);
     connect(form, &RecordFormPages::listRefreshRequested, recordList_, &RecordListPane::refresh);
     connect(form, &RecordFormPages::helpRequested, this, &TForm1::showHelp);
+    database_->hooks.formatDate = [form](int column, QDate date) {
+        return form->dateText(column, date);
+    };
 }
 
 // The field labels name the list's columns and the sort bar's fields too.

@@ -2,6 +2,7 @@
 
 #include "editors/currency_edit.h"
 #include "editors/date_edit.h"
+#include "editors/date_edit_text.h"
 #include "editors/edit_lists_window.h"
 #include "editors/lookup.h"
 #include "editors/multi_img_control.h"
@@ -27,6 +28,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -447,6 +449,22 @@ void RecordFormPages::applyDateFormats()
     const QList<settings::DateFormat> &formats = context_.settings.dateFormats.formats();
     for (qsizetype i = 0; i < dateControls_.size(); ++i)
         dateControls_[i]->setDateFormat(i < formats.size() ? formats[i] : settings::DateFormat::MonthDayYear);
+}
+
+QString RecordFormPages::dateText(int column, const QDate &date) const
+{
+    const QList<settings::DateFormat> &formats = context_.settings.dateFormats.formats();
+    for (qsizetype i = 0; i < dateControls_.size(); ++i) {
+        if (fields_.at(size_t(positionOf(dateControls_[i]))).column() != column)
+            continue;
+        const QString system = QLocale().dateFormat(QLocale::ShortFormat);
+        editors::DateEditText text(
+            editors::patternOf(i < formats.size() ? formats[i] : settings::DateFormat::MonthDayYear),
+            editors::separatorFromSystemFormat(system));
+        text.setDate(date);
+        return text.isEmpty() ? QString() : text.text();
+    }
+    return QLocale().toString(date, QLocale::ShortFormat);
 }
 
 void RecordFormPages::applyFieldFonts()

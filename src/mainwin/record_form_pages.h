@@ -111,6 +111,8 @@ public:
     // The field-name list into the labels; the window then updates the list's captions.
     void applyLabels();
     void applyDateFormats();
+    // A date of the record table's `column` as its date field shows it.
+    QString dateText(int column, const QDate &date) const;
     // Multi-line fields take the multi-line font, the others the one-line font. When the
     // one-line font changed, the rows make room for it; the window then lays itself out
     // again (fontsChanged).

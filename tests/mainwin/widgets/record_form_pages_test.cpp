@@ -466,6 +466,23 @@ TEST_F(RecordFormPagesTest, DateFormatChosenFromTheMenuIsKept)
     EXPECT_EQ(refreshes, 1);
 }
 
+TEST_F(RecordFormPagesTest, TheListShowsADateAsItsFieldDoes)
+{
+    const QDate date(1999, 12, 25);
+    struct Case {
+        settings::DateFormat format;
+        QString shown;
+    };
+    const Case cases[] = {{settings::DateFormat::MonthDayYear, "12/25/1999"},
+                          {settings::DateFormat::DayMonthYear, "25/12/1999"},
+                          {settings::DateFormat::Year, "1999"}};
+    for (const Case &c : cases) {
+        emit control<editors::TDateEdit>(Custom2)->OnSetFormat(c.format);
+        EXPECT_EQ(form().dateText(fieldColumn(Custom2), date), c.shown);
+    }
+    EXPECT_EQ(form().dateText(fieldColumn(Custom2), QDate()), "") << "an empty date";
+}
+
 TEST_F(RecordFormPagesTest, FindMarksOneFieldAtATime)
 {
     control<QPlainTextEdit>(Notes)->setPlainText("Bought at auction in Rome.");
