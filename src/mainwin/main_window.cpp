@@ -4,6 +4,7 @@
 #include "mainwin/about_window.h"
 #include "mainwin/coin_layout.h"
 #include "mainwin/delete_dialog.h"
+#include "mainwin/field_fonts.h"
 #include "mainwin/hot_button.h"
 #include "mainwin/letter_tab_bar.h"
 #include "mainwin/list_record_browser.h"
@@ -57,29 +58,6 @@ QWidget *placeholder(const QString &name, QWidget *parent)
 bool isLetterKey(int key)
 {
     return key >= Qt::Key_A && key <= Qt::Key_Z;
-}
-
-QFont fontOf(const settings::FontSetting &setting)
-{
-    QFont font(setting.name);
-    font.setPointSize(setting.pointSize);
-    font.setBold(setting.style & settings::font_style::Bold);
-    font.setItalic(setting.style & settings::font_style::Italic);
-    font.setUnderline(setting.style & settings::font_style::Underline);
-    font.setStrikeOut(setting.style & settings::font_style::StrikeOut);
-    return font;
-}
-
-settings::FontSetting fontSettingOf(const QFont &font)
-{
-    settings::FontSetting setting;
-    setting.name = font.family();
-    setting.pointSize = font.pointSize();
-    setting.style = quint8((font.bold() ? settings::font_style::Bold : 0)
-                           | (font.italic() ? settings::font_style::Italic : 0)
-                           | (font.underline() ? settings::font_style::Underline : 0)
-                           | (font.strikeOut() ? settings::font_style::StrikeOut : 0));
-    return setting;
 }
 
 void paint(QWidget *widget, const QColor &background)
@@ -237,7 +215,7 @@ void TForm1::wireRecordList()
             &QAction::trigger);
     connect(recordList_, &RecordListPane::helpRequested, this, &TForm1::showHelp);
     connect(recordList_, &RecordListPane::rowFontChanged, this, [this](const QFont &font) {
-        settings_.databaseOptions.recordButtonFont = fontSettingOf(font);
+        settings_.databaseOptions.recordButtonFont = toFontSetting(font);
     });
     // Recounting after a new sort index also selects "A" and updates the sort bar.
     database_->hooks.letterTabsOn = [this] {
@@ -574,7 +552,7 @@ void TForm1::applyColours()
 
 void TForm1::applyFonts()
 {
-    recordList_->setRowFont(fontOf(settings_.databaseOptions.recordButtonFont));
+    recordList_->setRowFont(toQFont(settings_.databaseOptions.recordButtonFont));
 }
 
 void TForm1::applySort(const store::SortDescriptor &descriptor)
