@@ -290,10 +290,33 @@ bool RecordSession::commit()
     if (!wasNew)
         return true;
     // The stored record is shown where the sort put it, which in a sorted range is not
-    // always the end its position as a new record pointed at.
+    // always the end its position as a new record pointed at, and with letter tabs may
+    // be another letter's range, as after Next across letters.
     inUse_ = false;
     newRecord_ = false;
-    displayAt(indexInRange(formTable_.recNo()).value_or(rangeCount()));
+    const quint32 stored = formTable_.recNo();
+    if (const std::optional<int> index = indexInRange(stored)) {
+        displayAt(*index);
+        return saveCheck();
+    }
+    const QChar current = browser_.currentLetter();
+    const bool otherLetter = browser_.letterTabsInUse() && !recordLetter_.isNull();
+    if (otherLetter)
+        browser_.selectLetterRange(recordLetter_);
+    const std::optional<int> index = otherLetter ? indexInRange(stored) : std::nullopt;
+    if (index) {
+        if (isEditing(formTable_))
+            formTable_.cancel();
+        database_.gotoPosition(*index);
+        formTable_.gotoSameRecord(database_.recordTable());
+        position_ = *index + 1;
+    }
+    if (otherLetter)
+        browser_.selectLetterRange(current);
+    if (index)
+        display();
+    else
+        displayAt(rangeCount());
     return saveCheck();
 }
 

@@ -97,7 +97,12 @@ TEST_F(RecordSessionTest, ANewRecordIsStoredWithTheNextNumberAndCountedUnderItsL
 
     session.newRecord();
     form.description = "Zecchino";
-    session.showRecord(0);
+    const qint64 beforeZ = masterCounter();
+    ASSERT_TRUE(session.commit());
+    EXPECT_EQ(form.description, "Zecchino") << "shown under its own letter";
+    EXPECT_FALSE(session.isNewRecord());
+    EXPECT_EQ(browser.currentLetter(), QChar('A')) << "the list stays";
+    EXPECT_EQ(masterCounter(), beforeZ + 1) << "no number used up by an empty new record";
     EXPECT_EQ(browser.letterCount('Z'), 1u);
     EXPECT_EQ(stored(), QStringList({"Antoninianus", "Aureus", "Zecchino"}));
 }
