@@ -6,8 +6,9 @@
 // the focused control does.
 //
 // Construction builds the window; start() loads what the window shows from the settings
-// folder, opens the database and shows the window. The form pages are placeholders of the
-// right size until the record form is built; commands that need it stay disabled.
+// folder, opens the database and shows the window. The engine's form pages hold no fields;
+// TForm3 installs the coin layout's form, and a RecordSession moves records between it
+// and the tables. Commands whose work is not built yet stay disabled.
 
 #include "app/close_request.h"
 #include "app/end_sequence.h"
