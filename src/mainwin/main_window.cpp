@@ -549,6 +549,10 @@ void TForm1::layOutPanes()
 {
     if (layoutSuppressed_)
         return;
+    // Before the first show the client area has not been given the window's size yet;
+    // laid out at its default size, the panes would give up width they never get back.
+    if (!isVisible())
+        layout()->activate();
     const settings::DatabaseOptions &options = settings_.databaseOptions;
     PaneLayoutInput input;
     input.clientSize = client_->size();

@@ -154,6 +154,7 @@ RecordFormPages::RecordFormPages(const RecordFormContext &context, const FormLay
 
     tabBar()->setMovable(true); // pages are reordered by dragging their tabs
     buildPages(layout);
+    design_ = arrangement();
     applyLabels();
     applyDateFormats();
     applyFieldFonts();
@@ -472,12 +473,11 @@ void RecordFormPages::applyFieldFonts()
     const settings::DatabaseOptions &options = context_.settings.databaseOptions;
     const QFont oneLine = toQFont(options.lineEditFont);
     const QFont multiLine = toQFont(options.memoEditFont);
-    const std::vector<StretchPage> before = arrangement();
     for (const FormField &field : fields_)
         if (field.kind != ControlKind::Picture)
             field.control->setFont(field.kind == ControlKind::Memo ? multiLine : oneLine);
     if (lineFontApplied_ && *lineFontApplied_ != options.lineEditFont)
-        reflow(before);
+        reflow();
     lineFontApplied_ = options.lineEditFont;
 }
 
@@ -813,30 +813,30 @@ bool RecordFormPages::eventFilter(QObject *watched, QEvent *event)
     return QTabWidget::eventFilter(watched, event);
 }
 
+// The controls are always placed from the layout's own arrangement for the page's whole
+// change in size, so no sequence of resizes (a hidden page is even sized 0 x 0) can wear
+// their sizes away.
 void RecordFormPages::stretch(QSize pageSize)
 {
-    if (!stretchedFor_.isValid())
-        stretchedFor_ = designPageSize_;
-    const QSize change = pageSize - stretchedFor_;
-    if (change.isNull())
+    if (pageSize.isEmpty() || pageSize == stretchedFor_)
         return;
-    arrange(stretchForm(arrangement(), pageSize, change));
     stretchedFor_ = pageSize;
+    arrange(stretchForm(design_, pageSize, pageSize - designPageSize_));
 }
 
-// Rows of one-line fields make room for the new font; the multi-line fields then take
-// what is left of their pages. `before` is the arrangement the old font had: a control
-// may have grown by itself as soon as it got the new font.
-void RecordFormPages::reflow(std::vector<StretchPage> before)
+// Rows of one-line fields make room for the new font in the layout's arrangement; the
+// multi-line fields then take what is left of their pages, and the pages are stretched
+// to their present size again.
+void RecordFormPages::reflow()
 {
     int lineHeight = 0;
     for (const FormField &field : fields_)
         if (stretchKindOf(field.kind) == StretchKind::OneLine)
             lineHeight = std::max({lineHeight, field.control->sizeHint().height(), field.control->minimumHeight()});
+    for (StretchPage &page : design_)
+        page = stretchPage(reflowPage(std::move(page), lineHeight), designPageSize_, QSize(0, 0));
     const QSize pageSize = stretchedFor_.isValid() ? stretchedFor_ : designPageSize_;
-    for (StretchPage &page : before)
-        page = stretchPage(reflowPage(std::move(page), lineHeight), pageSize, QSize(0, 0));
-    arrange(before);
+    arrange(stretchForm(design_, pageSize, pageSize - designPageSize_));
 }
 
 std::vector<StretchPage> RecordFormPages::arrangement() const

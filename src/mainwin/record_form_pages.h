@@ -181,7 +181,7 @@ private:
     void openEditLists(int position);
     void applyFieldColours(const FormField &field);
     void stretch(QSize pageSize);
-    void reflow(std::vector<StretchPage> before);
+    void reflow();
     // Where the controls and labels stand, page by page in field order, and placing them.
     std::vector<StretchPage> arrangement() const;
     void arrange(const std::vector<StretchPage> &pages);
@@ -194,6 +194,9 @@ private:
     std::vector<std::unique_ptr<Page>> pages_;
     QSize designPageSize_;
     QSize stretchedFor_; // the page size the controls are placed for
+    // The controls as the layout places them on a page of the design size (after a
+    // larger one-line font, as reflowed for it).
+    std::vector<StretchPage> design_;
     bool editable_ = true;
     QPointer<QWidget> highlighted_;
     std::optional<settings::FontSetting> lineFontApplied_;

@@ -94,6 +94,11 @@ TEST_F(MainWindowTest, NeverGetsSmallerThanItsMinimum)
               QSize(kMinimumListPaneWidth + kLetterTabBarWidth + kMinimumRecordFormWidth, 300));
 }
 
+TEST_F(MainWindowTest, TheRecordFormPaneStartsAtItsDesignWidth)
+{
+    EXPECT_EQ(window.recordFormPane()->width(), kInitialRecordFormWidth);
+}
+
 TEST_F(MainWindowTest, SplitterDragKeepsTheListPaneWideEnough)
 {
     struct Case {

@@ -600,4 +600,20 @@ TEST_F(RecordFormPagesTest, StretchesWithThePane)
     EXPECT_EQ(control<QWidget>(Notes)->geometry(), notes.adjusted(0, 0, 21, 20));
 }
 
+// Hidden pages are sized 0 x 0 at times; coming back to a size gives the same places.
+TEST_F(RecordFormPagesTest, AnySequenceOfResizesEndsWhereOneResizeWould)
+{
+    form().resize(300, 380);
+    form().show();
+    QApplication::processEvents();
+    const QRect cost = control<QWidget>(Cost)->geometry();
+    const QRect notes = control<QWidget>(Notes)->geometry();
+    for (const QSize size : {QSize(0, 0), QSize(120, 90), QSize(800, 700), QSize(300, 380)}) {
+        form().resize(size);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(control<QWidget>(Cost)->geometry(), cost);
+    EXPECT_EQ(control<QWidget>(Notes)->geometry(), notes);
+}
+
 } // namespace
