@@ -71,7 +71,7 @@ DatePattern patternFromSystemFormat(const QString &systemFormat)
 QChar separatorFromSystemFormat(const QString &systemFormat)
 {
     for (QChar c : systemFormat)
-        if (!c.isLetter())
+        if (!c.isLetter() && !c.isSpace())
             return c;
     return u'/';
 }

@@ -33,7 +33,8 @@ enum class DatePattern {
 // patterns above by name; anything else (a month name, a missing day) gives
 // MonthDayYear. `systemFormat` is a QLocale date format such as "M/d/yy".
 DatePattern patternFromSystemFormat(const QString &systemFormat);
-// The separator a system short date format uses: its first non-letter, "/" when none.
+// The separator a system short date format uses: its first character that is neither a
+// letter nor a blank, "/" when none.
 QChar separatorFromSystemFormat(const QString &systemFormat);
 
 DatePattern patternOf(settings::DateFormat format);

@@ -55,6 +55,17 @@ QWidget *placeholder(const QString &name, QWidget *parent)
     return widget;
 }
 
+// Disabled captions in the window system's grey text colour: the silver faces of the
+// scheme would swallow a lighter grey.
+void useGreyTextWhenDisabled(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    const QColor grey(0x80, 0x80, 0x80);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, grey);
+    widget->setPalette(palette);
+}
+
 void paint(QWidget *widget, const QColor &background)
 {
     QPalette palette = widget->palette();
@@ -118,6 +129,7 @@ TForm1::TForm1(settings::RunSettings &settings, Prompt &prompt, Progress &progre
     setMinimumSize(kMinimumWindowSize);
     setCentralWidget(client_);
     setContextMenuPolicy(Qt::NoContextMenu);
+    useGreyTextWhenDisabled(this);
     buildAreas();
     buildCommands();
     wireRecordList();

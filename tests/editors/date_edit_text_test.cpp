@@ -190,7 +190,8 @@ TEST(DateEditTextTest, TheSystemShortDateFormatChoosesThePattern)
         {"d.M.yy", DatePattern::DayMonthShortYear, u'.'},
         {"yyyy-MM-dd", DatePattern::YearMonthDay, u'-'},
         {"yy/M/d", DatePattern::ShortYearMonthDay, u'/'},
-        {"d MMM yyyy", DatePattern::MonthDayYear, u' '}, // a month name fits no pattern
+        // A month name fits no pattern, and a blank would make no date field readable.
+        {"d MMM yyyy", DatePattern::MonthDayYear, u'/'},
         {"yyyy", DatePattern::Year, u'/'},
     };
     for (const Case &c : cases) {
