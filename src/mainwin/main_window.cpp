@@ -670,10 +670,14 @@ bool TForm1::handleGripMouse(QEvent *event)
 }
 
 // Every show starts again from the first record, unless the window comes back from the
-// tray or a tool, which marks the show with the hide tag.
+// tray or a tool, which marks the show with the hide tag. A show the window system makes
+// (the window coming back from being minimised) changes nothing, so what the user typed
+// into the shown record stays.
 void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
     if (hideTag_) {
         hideTag_ = false;
         return;
