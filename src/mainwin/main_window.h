@@ -103,8 +103,6 @@ public:
     QWidget *recordFormPane() const { return recordFormPane_; }
     QWidget *grip() const { return grip_; }
     QTabWidget *formPages() const { return formPages_; }
-    // The product's form, once installed; null in the bare engine.
-    RecordFormPages *recordFormPages() const { return recordFormPages_; }
     QWidget *clientArea() const { return client_; }
 
     void setDatabaseCaption(const QString &databaseName, bool readOnly);
@@ -138,8 +136,6 @@ protected:
     // The product's form pages take the place of the placeholder pages; the window owns
     // them from now on.
     void installRecordForm(RecordFormPages *pages);
-    settings::RunSettings &runSettings() { return settings_; }
-    Prompt &prompt() { return prompt_; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -132,8 +132,6 @@ public:
     qint64 recordNumber() const { return recordNumber_; }
     bool isNewRecord() const { return newRecord_; }
     bool isInUse() const { return inUse_; }
-    bool isSaved() const { return saved_; }
-    void setSaved(bool saved) { saved_ = saved; }
     store::Table &formTable() { return formTable_; }
 
 private:
