@@ -3,9 +3,9 @@
 // with nobody to ask, and a stopwatch.
 
 #include "collection_generator.h"
-#include "platform/prompt.h"
+#include "core/prompt.h"
 #include "settings/startup_settings.h"
-#include "store/table_templates.h"
+#include "database/table_templates.h"
 
 #include <QDir>
 #include <QStringList>
@@ -67,7 +67,7 @@ inline settings::RunSettings generatedCollection(const QString &root, quint32 re
     settings.folders.databaseFolder = QDir(programFolder).filePath("DATA");
     settings.folders.settingsFolder = settings.folders.databaseFolder;
     QDir().mkpath(settings.folders.databaseFolder);
-    store::ensureTableTemplates(programFolder);
+    database::ensureTableTemplates(programFolder);
     std::printf("generating %u records...\n", records);
     tools::CollectionGenerator(7).write(settings.folders.databaseFolder, records);
     return settings;

@@ -7,11 +7,11 @@
 
 #include "bench_support.h"
 #include "collection_generator.h"
-#include "platform/progress.h"
-#include "platform/prompt.h"
-#include "store/database_manager.h"
+#include "core/progress.h"
+#include "core/prompt.h"
+#include "database/database_manager.h"
 #include "store/store_error.h"
-#include "store/table_templates.h"
+#include "database/table_templates.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +23,7 @@ using namespace numora;
 using bench::millisecondsOf;
 using bench::ReportingPrompt;
 using namespace numora::store;
+using namespace numora::database;
 
 namespace {
 

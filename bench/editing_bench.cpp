@@ -6,10 +6,10 @@
 // Usage: editing_bench [--records N] [--dir D]
 
 #include "bench_support.h"
-#include "mainwin/main_window.h"
-#include "mainwin/record_list_pane.h"
-#include "platform/progress.h"
-#include "store/database_manager.h"
+#include "mainwin/widgets/main_window.h"
+#include "mainwin/widgets/record_list_pane.h"
+#include "core/progress.h"
+#include "database/database_manager.h"
 
 #include <QApplication>
 
@@ -41,7 +41,7 @@ int run(quint32 records, const QString &root)
     NoProgress progress;
     mainwin::TForm3 window(settings, prompt, progress);
     window.start();
-    emit window.recordList()->sortRequested(store::SortDescriptor{kDescr, false, 0, false});
+    emit window.recordList()->sortRequested(database::SortDescriptor{kDescr, false, 0, false});
     mainwin::RecordSession &session = window.session();
 
     std::vector<double> saves;

@@ -7,11 +7,11 @@
 // Usage: mainwin_bench [--records N] [--dir D]
 
 #include "bench_support.h"
-#include "mainwin/main_window.h"
-#include "mainwin/record_list_pane.h"
-#include "platform/progress.h"
-#include "platform/prompt.h"
-#include "store/database_manager.h"
+#include "mainwin/widgets/main_window.h"
+#include "mainwin/widgets/record_list_pane.h"
+#include "core/progress.h"
+#include "core/prompt.h"
+#include "database/database_manager.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -40,7 +40,7 @@ void prepareSort(settings::RunSettings &settings, Prompt &prompt, Progress &prog
 {
     mainwin::TForm3 window(settings, prompt, progress);
     window.start();
-    emit window.recordList()->sortRequested(store::SortDescriptor{kDescr, false, 0, false});
+    emit window.recordList()->sortRequested(database::SortDescriptor{kDescr, false, 0, false});
     window.database().saveSort();
     window.database().closeAll();
 }

@@ -11,7 +11,7 @@
 
 #include "collection_generator.h"
 
-#include "store/record_schema.h"
+#include "database/record_schema.h"
 #include "store/store_error.h"
 #include "store/table.h"
 
@@ -46,10 +46,10 @@ constexpr int FirstPageRepeats = 5;
 constexpr int SinglePosts = 1000;
 const QString DataFile = QStringLiteral("data.dbf");
 
-// Column positions in the record table (see store::recordTableFields()).
-const int DescrColumn = numora::store::record_column::fieldColumn(1);
-const int CountryColumn = numora::store::record_column::fieldColumn(2);
-const int MarkColumn = numora::store::record_column::Mark;
+// Column positions in the record table (see database::recordTableFields()).
+const int DescrColumn = numora::database::record_column::fieldColumn(1);
+const int CountryColumn = numora::database::record_column::fieldColumn(2);
+const int MarkColumn = numora::database::record_column::Mark;
 
 class BenchError : public std::runtime_error {
 public:
@@ -214,7 +214,7 @@ public:
     {
         return millisecondsFor([&] {
             Table::createTable(QDir(folder_).filePath(DataFile),
-                               numora::store::recordTableFields());
+                               numora::database::recordTableFields());
             {
                 Table table;
                 open(table, {}, true);
@@ -360,7 +360,7 @@ public:
 
     double appendAll(const std::vector<GeneratedRecord> &records)
     {
-        const FieldList fields = numora::store::recordTableFields();
+        const FieldList fields = numora::database::recordTableFields();
         return millisecondsFor([&] {
             Database db(path_);
             db.exec("BEGIN");

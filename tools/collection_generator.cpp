@@ -1,6 +1,6 @@
 #include "collection_generator.h"
 
-#include "store/record_schema.h"
+#include "database/record_schema.h"
 #include "store/store_error.h"
 #include "store/table.h"
 #include "store/text_codec.h"
@@ -16,14 +16,14 @@
 
 namespace numora::tools {
 
-using store::record_column::fieldColumn;
+using database::record_column::fieldColumn;
 
 namespace {
 
-// Positions of the record table's columns (see store::recordTableFields()).
+// Positions of the record table's columns (see database::recordTableFields()).
 namespace column {
-constexpr int Number = store::record_column::Number;
-constexpr int Mark = store::record_column::Mark;
+constexpr int Number = database::record_column::Number;
+constexpr int Mark = database::record_column::Mark;
 constexpr int Descr = fieldColumn(1);
 constexpr int Country = fieldColumn(2);
 constexpr int ShortNote = fieldColumn(3);
@@ -425,7 +425,7 @@ void removeHalfWrittenTable(const QString &folder)
 
 const store::FieldList &recordFields()
 {
-    static const store::FieldList fields = store::recordTableFields();
+    static const store::FieldList fields = database::recordTableFields();
     return fields;
 }
 

@@ -22,7 +22,7 @@ namespace numora::tools {
 // text), a date or bytes (binary columns).
 using ColumnValue = std::variant<std::monostate, qint64, double, QString, QDate, QByteArray>;
 
-// One value per column of store::recordTableFields(), in column order. Texts already
+// One value per column of database::recordTableFields(), in column order. Texts already
 // fit their column's width and numbers carry no more decimals than their column keeps,
 // so what a table stores equals what is here.
 using GeneratedRecord = std::vector<ColumnValue>;

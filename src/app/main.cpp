@@ -1,20 +1,20 @@
 // The program: the entry sequence with the real windows plugged in, and the end sequence
 // once the owner window has closed.
 
-#include "app/end_marker.h"
-#include "app/end_sequence.h"
-#include "app/entry_sequence.h"
+#include "lifecycle/end_marker.h"
+#include "lifecycle/end_sequence.h"
+#include "lifecycle/entry_sequence.h"
 #include "app/owner_window.h"
-#include "app/product_constants.h"
-#include "mainwin/about_window.h"
-#include "mainwin/list_header.h"
-#include "mainwin/main_window.h"
-#include "mainwin/record_list_pane.h"
+#include "core/product_constants.h"
+#include "mainwin/widgets/about_window.h"
+#include "mainwin/widgets/list_header.h"
+#include "mainwin/widgets/main_window.h"
+#include "mainwin/widgets/record_list_pane.h"
 #include "platform/message_box_prompt.h"
 #include "platform/progress_window.h"
 #include "platform/termination_signal.h"
-#include "store/database_manager.h"
-#include "store/table_templates.h"
+#include "database/database_manager.h"
+#include "database/table_templates.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,7 +50,7 @@ void createOwnerWindow(Run &run)
     run.owner = std::make_unique<app::TTrayForm>(run.settings.databaseOptions);
     run.owner->closeMainWindow = [&run] {
         return !run.mainWindow
-               || run.mainWindow->requestClose() != app::MainWindowCloseResult::Cancelled;
+               || run.mainWindow->requestClose() != lifecycle::MainWindowCloseResult::Cancelled;
     };
     run.owner->restoreMainWindow = [&run] {
         run.mainWindow->session().saveCheck();
@@ -67,7 +67,7 @@ void createOwnerWindow(Run &run)
 
 void constructMainWindow(Run &run)
 {
-    store::ensureTableTemplates(run.settings.folders.programFolder);
+    database::ensureTableTemplates(run.settings.folders.programFolder);
     run.mainWindow = std::make_unique<mainwin::TForm3>(run.settings, run.prompt, run.progress);
     mainwin::TForm3 &window = *run.mainWindow;
     window.closeHooks.markHiddenToTray = [&run] { run.owner->markHiddenToTray(); };
@@ -84,7 +84,7 @@ void constructMainWindow(Run &run)
         QTimer::singleShot(0, &window, &QWidget::close);
     // What the owner window does on its first activation; it is never on screen itself.
     QTimer::singleShot(0, &window, [&run] {
-        app::checkPreviousEnd(run.settings.folders.settingsFolder, run.prompt,
+        lifecycle::checkPreviousEnd(run.settings.folders.settingsFolder, run.prompt,
                               [] { QApplication::beep(); });
     });
 }
@@ -93,7 +93,7 @@ int runMessageLoop(Run &run)
 {
     const int exitCode = QApplication::exec();
     mainwin::TForm3 &window = *run.mainWindow;
-    app::OwnerWindowTeardown ownerTeardown;
+    lifecycle::OwnerWindowTeardown ownerTeardown;
     ownerTeardown.closeTables = [&window] { window.database().closeAll(); };
     ownerTeardown.saveTemplateLists = [&run, &window] {
         const QString folder = run.settings.folders.settingsFolder;
@@ -101,7 +101,7 @@ int runMessageLoop(Run &run)
             QDir(folder).filePath(settings::kHeaderTemplatesFile));
         window.labelTemplates().saveList(QDir(folder).filePath(settings::kLabelTemplatesFile));
     };
-    app::runEndSequence(run.settings, window.teardown(), ownerTeardown);
+    lifecycle::runEndSequence(run.settings, window.teardown(), ownerTeardown);
     return exitCode;
 }
 
@@ -110,14 +110,14 @@ int runMessageLoop(Run &run)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(app::applicationTitle());
+    QApplication::setApplicationName(applicationTitle());
     QApplication::setQuitOnLastWindowClosed(false);
     Run run;
-    app::EntryHooks hooks;
+    lifecycle::EntryHooks hooks;
     hooks.showSplash = [&run] { showSplash(run); };
     hooks.createOwnerWindow = [&run] { createOwnerWindow(run); };
     hooks.constructMainWindow = [&run] { constructMainWindow(run); };
     hooks.closeSplash = [&run] { run.splash.reset(); };
     hooks.runMessageLoop = [&run] { return runMessageLoop(run); };
-    return app::runEntrySequence(run.settings, run.prompt, hooks);
+    return lifecycle::runEntrySequence(run.settings, run.prompt, hooks);
 }

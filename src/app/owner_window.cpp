@@ -1,7 +1,7 @@
 #include "app/owner_window.h"
 
-#include "app/product_constants.h"
-#include "app/tray_rules.h"
+#include "core/product_constants.h"
+#include "lifecycle/tray_rules.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,7 +20,7 @@ TTrayForm::TTrayForm(settings::DatabaseOptions &options, QWidget *parent)
     const bool trayOption = options.displayTrayIcon;
     if (trayOption && QSystemTrayIcon::isSystemTrayAvailable())
         createTrayIcon();
-    startHidden_ = app::startsHidden(trayOption, options.startHidden);
+    startHidden_ = lifecycle::startsHidden(trayOption, options.startHidden);
     hiddenToTray_ = startHidden_;
 }
 
@@ -31,10 +31,10 @@ void TTrayForm::createTrayIcon()
     tray_ = new QSystemTrayIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon), this);
     tray_->setToolTip(applicationTitle());
     auto *menu = new QMenu(this);
-    showHide_ = menu->addAction(trayShowHideCaption(true), this, &TTrayForm::showOrHide);
-    terminate_ = menu->addAction(trayTerminateCaption(), this, &QWidget::close);
+    showHide_ = menu->addAction(lifecycle::trayShowHideCaption(true), this, &TTrayForm::showOrHide);
+    terminate_ = menu->addAction(lifecycle::trayTerminateCaption(), this, &QWidget::close);
     hideOnStartup_ = menu->addAction(QStringLiteral("Hide On Startup"), this, [this] {
-        options_.startHidden = toggledStartHidden(startHidden_);
+        options_.startHidden = lifecycle::toggledStartHidden(startHidden_);
         startHidden_ = !startHidden_;
     });
     hideOnStartup_->setCheckable(true);
@@ -54,7 +54,7 @@ void TTrayForm::createTrayIcon()
 void TTrayForm::prepareTrayMenu()
 {
     const bool visible = mainWindowVisible && mainWindowVisible();
-    showHide_->setText(trayShowHideCaption(visible));
+    showHide_->setText(lifecycle::trayShowHideCaption(visible));
     // A modal window of the program has to be closed before the program can end.
     terminate_->setEnabled(QApplication::activeModalWidget() == nullptr);
     hideOnStartup_->setChecked(startHidden_);

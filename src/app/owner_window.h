@@ -3,7 +3,7 @@
 // whose close ends the program. With the tray option on it shows the tray icon (where the
 // desktop offers a tray) through which the hidden main window comes back.
 
-#include "app/close_request.h"
+#include "lifecycle/close_request.h"
 #include "settings/database_options.h"
 
 #include <QWidget>
@@ -49,7 +49,7 @@ private:
     void prepareTrayMenu();
 
     settings::DatabaseOptions &options_;
-    OwnerWindowClose close_;
+    lifecycle::OwnerWindowClose close_;
     QSystemTrayIcon *tray_ = nullptr;
     QAction *showHide_ = nullptr;
     QAction *terminate_ = nullptr;

@@ -6,7 +6,7 @@
 // half-typed text as a date live here too, so the calendar, the form and the check on
 // leaving the field all read it the same way.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 #include "settings/date_formats.h"
 
 #include <QChar>

@@ -3,7 +3,7 @@
 // screenshot, or, for an area without width or height, the error the user is shown
 // instead, leaving the field as it was.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,7 +1,7 @@
 #include "mainwin/list_header_model.h"
 
 #include "mainwin/record_list_geometry.h"
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 
 #include <algorithm>
 #include <numeric>
@@ -27,8 +27,8 @@ struct StoredSection {
 QList<StoredSection> readStoredSections(const QByteArray &bytes)
 {
     QList<StoredSection> stored;
-    settings::ValueReader reader(bytes);
-    settings::readList(reader, [&stored](settings::ValueReader &r) {
+    ValueReader reader(bytes);
+    readList(reader, [&stored](ValueReader &r) {
         StoredSection section;
         section.text = r.readString();
         section.width = r.readInteger();
@@ -170,7 +170,7 @@ bool ListHeaderModel::resizeSection(int index, int width)
 
 bool ListHeaderModel::readSections(const QString &path)
 {
-    const std::optional<QByteArray> bytes = settings::readSettingsFile(path);
+    const std::optional<QByteArray> bytes = readSettingsFile(path);
     if (!bytes)
         return false;
     QList<HeaderSection> read;
@@ -190,7 +190,7 @@ bool ListHeaderModel::readSections(const QString &path)
 
 bool ListHeaderModel::writeSections(const QString &path) const
 {
-    return settings::writeListFile(path, [this](settings::ValueWriter &writer) {
+    return writeListFile(path, [this](ValueWriter &writer) {
         for (const HeaderSection &section : sections_) {
             writer.writeString(section.text);
             writer.writeInteger(section.width);
@@ -231,8 +231,8 @@ int ListHeaderModel::indexOfField(int field) const
     return -1;
 }
 
-THeaderTemplateList::THeaderTemplateList(ListHeaderModel &header)
-    : settings::TTemplateList(std::make_unique<HeaderTemplateKind>(header))
+HeaderTemplateList::HeaderTemplateList(ListHeaderModel &header)
+    : settings::SettingsTemplateList(std::make_unique<HeaderTemplateKind>(header))
 {
 }
 

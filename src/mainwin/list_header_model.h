@@ -98,9 +98,9 @@ private:
 };
 
 // Header templates (".hdr"): named copies of the header's sections, in header.dat's format.
-class THeaderTemplateList : public settings::TTemplateList {
+class HeaderTemplateList : public settings::SettingsTemplateList {
 public:
-    explicit THeaderTemplateList(ListHeaderModel &header);
+    explicit HeaderTemplateList(ListHeaderModel &header);
 };
 
 } // namespace numora::mainwin

@@ -1,7 +1,7 @@
 #include "mainwin/record_session.h"
 
-#include "platform/prompt.h"
-#include "store/database_manager.h"
+#include "core/prompt.h"
+#include "database/database_manager.h"
 #include "store/store_error.h"
 
 #include <algorithm>
@@ -57,7 +57,7 @@ RecordCounters recordCounters(int position, int count, bool newRecord)
     return counters;
 }
 
-RecordSession::RecordSession(store::DatabaseManager &database, Prompt &prompt, RecordForm &form,
+RecordSession::RecordSession(database::DatabaseManager &database, Prompt &prompt, RecordForm &form,
                              RecordBrowser &browser)
     : database_(database), prompt_(prompt), form_(form), browser_(browser)
 {

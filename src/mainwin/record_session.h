@@ -22,7 +22,7 @@
 namespace numora {
 class Prompt;
 }
-namespace numora::store {
+namespace numora::database {
 class DatabaseManager;
 }
 
@@ -92,7 +92,7 @@ using DeleteConfirmation = std::function<std::optional<QString>()>;
 class RecordSession {
 public:
     // All must outlive the session.
-    RecordSession(store::DatabaseManager &database, Prompt &prompt, RecordForm &form,
+    RecordSession(database::DatabaseManager &database, Prompt &prompt, RecordForm &form,
                   RecordBrowser &browser);
     ~RecordSession();
 
@@ -157,7 +157,7 @@ private:
     void displayAt(int index);
     void showState();
 
-    store::DatabaseManager &database_;
+    database::DatabaseManager &database_;
     Prompt &prompt_;
     RecordForm &form_;
     RecordBrowser &browser_;

@@ -1,7 +1,7 @@
 #include "platform/help_window.h"
 
-#include "platform/help_topics.h"
-#include "platform/product_name.h"
+#include "core/help_topics.h"
+#include "core/product_name.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

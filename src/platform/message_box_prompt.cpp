@@ -1,7 +1,7 @@
 #include "platform/message_box_prompt.h"
 
 #include "platform/help_window.h"
-#include "platform/product_name.h"
+#include "core/product_name.h"
 
 #include <QDialogButtonBox>
 #include <QMessageBox>

@@ -4,7 +4,7 @@
 // asked for, captioned with the product's name. Help does not answer: it opens the help
 // window at the question's help context and leaves the box waiting.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -50,10 +50,10 @@ void PercentageBar::paintEvent(QPaintEvent *)
 
     // The text changes colour where it crosses the filled part, so it reads on both.
     const QString text = QString::number(percentage_) + u'%';
-    for (const auto &[part, textColor] :
+    for (const auto &[part, textColour] :
          {std::pair{filled, Qt::white}, std::pair{empty, Qt::black}}) {
         painter.setClipRect(part);
-        painter.setPen(textColor);
+        painter.setPen(textColour);
         painter.drawText(inside, Qt::AlignCenter, text);
     }
 }

@@ -6,7 +6,7 @@
 // catch up now and then as the pass reports, which keeps it painted and lets the user
 // reach a Stop button.
 
-#include "platform/progress.h"
+#include "core/progress.h"
 
 #include <QElapsedTimer>
 #include <QWidget>

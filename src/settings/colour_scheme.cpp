@@ -1,6 +1,6 @@
 #include "settings/colour_scheme.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -87,9 +87,9 @@ QByteArray bytesOfScheme(const SchemeIndexes &indexes)
     return QByteArray(reinterpret_cast<const char *>(indexes.data()), kSchemeElementCount);
 }
 
-TColorRec readTemplate(ValueReader &reader)
+ColourTemplate readTemplate(ValueReader &reader)
 {
-    TColorRec item;
+    ColourTemplate item;
     item.name = reader.readShortText();
     item.indexes = schemeFromBytes(reader.readRaw(kSchemeElementCount));
     if (!isValidScheme(item.indexes))
@@ -216,42 +216,42 @@ ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negat
             scheme.colour(SchemeElement::TextFieldBackground)};
 }
 
-// TColorList
+// ColourTemplateList
 
-void TColorList::load(const QString &path)
+void ColourTemplateList::load(const QString &path)
 {
     items_.clear();
     readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
 }
 
-bool TColorList::save(const QString &path) const
+bool ColourTemplateList::save(const QString &path) const
 {
     return writeListFile(path, [this](ValueWriter &writer) {
-        for (const TColorRec &item : items_) {
+        for (const ColourTemplate &item : items_) {
             writer.writeShortText(item.name);
             writer.writeRaw(bytesOfScheme(item.indexes));
         }
     });
 }
 
-bool TColorList::add(const QString &name, const SchemeIndexes &indexes)
+bool ColourTemplateList::add(const QString &name, const SchemeIndexes &indexes)
 {
     requireValidScheme(indexes);
     const QString storedName = QString::fromUtf8(shortTextBytes(name));
     if (find(storedName) >= 0)
         return false;
-    items_.push_back(TColorRec{storedName, indexes});
+    items_.push_back(ColourTemplate{storedName, indexes});
     return true;
 }
 
-int TColorList::find(const QString &name) const
+int ColourTemplateList::find(const QString &name) const
 {
     const auto found = std::find_if(items_.begin(), items_.end(),
-                                    [&name](const TColorRec &item) { return item.name == name; });
+                                    [&name](const ColourTemplate &item) { return item.name == name; });
     return found == items_.end() ? -1 : int(found - items_.begin());
 }
 
-void TColorList::remove(int index)
+void ColourTemplateList::remove(int index)
 {
     if (index < 0 || index >= count())
         return;

@@ -141,15 +141,15 @@ enum class FieldStyle { OneLine, MultiLine, Currency };
 ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negative, bool editable);
 
 // A colour template: a name and a scheme.
-struct TColorRec {
+struct ColourTemplate {
     QString name;
     SchemeIndexes indexes{};
-    bool operator==(const TColorRec &) const = default;
+    bool operator==(const ColourTemplate &) const = default;
 };
 
 // The colour templates of color_t.tml, in file order. File: a list container;
 // per template the name as short text and the 27 indexes as raw bytes.
-class TColorList {
+class ColourTemplateList {
 public:
     // Replaces the templates with those of the file. A missing file gives none;
     // damage ends the reading silently, keeping the templates before it.
@@ -165,11 +165,11 @@ public:
     // An index outside the list does nothing.
     void remove(int index);
 
-    const TColorRec &item(int index) const { return items_.at(size_t(index)); }
+    const ColourTemplate &item(int index) const { return items_.at(size_t(index)); }
     int count() const { return int(items_.size()); }
 
 private:
-    std::vector<TColorRec> items_;
+    std::vector<ColourTemplate> items_;
 };
 
 } // namespace numora::settings

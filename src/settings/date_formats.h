@@ -3,7 +3,7 @@
 // dates typed into a filter are read. date.dat in the settings folder keeps one code
 // per date field of the form, in form order, one decimal number per line.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 
 #include <QList>
 #include <QString>

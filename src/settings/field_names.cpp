@@ -3,7 +3,7 @@
 #include "settings/settings_messages.h"
 #include "settings/text_lines.h"
 #include "store/folder_lookup.h"
-#include "store/record_schema.h"
+#include "database/record_schema.h"
 
 namespace numora::settings {
 
@@ -38,7 +38,7 @@ void FieldNameList::fillIfEmpty(const QStringList &captions)
 int FieldNameList::columnOf(const QString &name) const
 {
     const qsizetype index = names_.indexOf(name);
-    return index < 0 ? -1 : store::record_column::fieldColumn(int(index) + 1);
+    return index < 0 ? -1 : database::record_column::fieldColumn(int(index) + 1);
 }
 
 } // namespace numora::settings

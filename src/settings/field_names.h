@@ -4,7 +4,7 @@
 // dialog offers them; a chosen name leads back to its column through the first entry
 // that matches it, so a duplicated name always means the earlier field.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 
 #include <QString>
 #include <QStringList>

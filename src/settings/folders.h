@@ -10,7 +10,7 @@
 // it in `currentFolder` instead: the working folder is process-wide state that nothing
 // here should change behind other code's back. Paths have no trailing separator.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 
 #include <QString>
 

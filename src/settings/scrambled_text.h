@@ -4,7 +4,7 @@
 // restarting after its tenth byte. Each file has its own key. This only keeps the texts
 // from being read at a glance; it is no protection.
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "settings/template_list.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include "store/folder_lookup.h"
 
 #include <QFile>
@@ -22,9 +22,9 @@ bool isPlainFileName(const QString &fileName)
            && fileName != u"..";
 }
 
-TTemplate readTemplate(ValueReader &reader)
+SettingsTemplate readTemplate(ValueReader &reader)
 {
-    TTemplate item;
+    SettingsTemplate item;
     item.name = reader.readString();
     item.fileName = reader.readString();
     if (!isPlainFileName(item.fileName))
@@ -54,38 +54,38 @@ private:
 
 } // namespace
 
-TTemplateList::TTemplateList(std::unique_ptr<TemplateKind> kind) : kind_(std::move(kind)) {}
+SettingsTemplateList::SettingsTemplateList(std::unique_ptr<TemplateKind> kind) : kind_(std::move(kind)) {}
 
-TTemplateList::~TTemplateList() = default;
+SettingsTemplateList::~SettingsTemplateList() = default;
 
-void TTemplateList::loadList(const QString &path)
+void SettingsTemplateList::loadList(const QString &path)
 {
     items_.clear();
     readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
 }
 
-bool TTemplateList::saveList(const QString &path) const
+bool SettingsTemplateList::saveList(const QString &path) const
 {
     return writeListFile(path, [this](ValueWriter &writer) {
-        for (const TTemplate &item : items_) {
+        for (const SettingsTemplate &item : items_) {
             writer.writeString(item.name);
             writer.writeString(item.fileName);
         }
     });
 }
 
-bool TTemplateList::add(const QString &name)
+bool SettingsTemplateList::add(const QString &name)
 {
     if (find(name) >= 0)
         return false;
     const std::optional<QString> fileName = freeFileName();
     if (!fileName || !kind_->save(settingsFilePath(*fileName)))
         return false;
-    items_.push_back(TTemplate{name, *fileName});
+    items_.push_back(SettingsTemplate{name, *fileName});
     return true;
 }
 
-int TTemplateList::find(const QString &name) const
+int SettingsTemplateList::find(const QString &name) const
 {
     for (size_t i = 0; i < items_.size(); ++i)
         if (items_[i].name == name)
@@ -93,13 +93,13 @@ int TTemplateList::find(const QString &name) const
     return -1;
 }
 
-bool TTemplateList::load(const QString &name)
+bool SettingsTemplateList::load(const QString &name)
 {
     const int index = find(name);
     return index >= 0 && kind_->load(settingsFilePath(item(index).fileName));
 }
 
-void TTemplateList::remove(int index)
+void SettingsTemplateList::remove(int index)
 {
     if (index < 0 || index >= count())
         return;
@@ -107,10 +107,10 @@ void TTemplateList::remove(int index)
     items_.erase(items_.begin() + index);
 }
 
-std::optional<QString> TTemplateList::freeFileName() const
+std::optional<QString> SettingsTemplateList::freeFileName() const
 {
     QSet<QString> used;
-    for (const TTemplate &item : items_)
+    for (const SettingsTemplate &item : items_)
         used.insert(item.fileName);
     for (int n = 1; n <= kMaxTemplateNumber; ++n) {
         const QString candidate =
@@ -122,13 +122,13 @@ std::optional<QString> TTemplateList::freeFileName() const
     return std::nullopt;
 }
 
-QString TTemplateList::settingsFilePath(const QString &fileName) const
+QString SettingsTemplateList::settingsFilePath(const QString &fileName) const
 {
     return store::resolveInFolder(settingsFolder_, fileName);
 }
 
-TLabelTemplateList::TLabelTemplateList(FieldNameList &fieldNames)
-    : TTemplateList(std::make_unique<FieldNameTemplateKind>(fieldNames))
+LabelTemplateList::LabelTemplateList(FieldNameList &fieldNames)
+    : SettingsTemplateList(std::make_unique<FieldNameTemplateKind>(fieldNames))
 {
 }
 

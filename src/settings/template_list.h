@@ -34,16 +34,16 @@ public:
     virtual bool load(const QString &path) = 0;
 };
 
-struct TTemplate {
+struct SettingsTemplate {
     QString name;
     QString fileName;
-    bool operator==(const TTemplate &) const = default;
+    bool operator==(const SettingsTemplate &) const = default;
 };
 
-class TTemplateList {
+class SettingsTemplateList {
 public:
-    explicit TTemplateList(std::unique_ptr<TemplateKind> kind);
-    virtual ~TTemplateList();
+    explicit SettingsTemplateList(std::unique_ptr<TemplateKind> kind);
+    virtual ~SettingsTemplateList();
 
     // The folder of the settings files; it changes whenever database options are loaded.
     void setSettingsFolder(const QString &folder) { settingsFolder_ = folder; }
@@ -65,7 +65,7 @@ public:
     // Removes the item and deletes its settings file; an index past the end does nothing.
     void remove(int index);
 
-    const TTemplate &item(int index) const { return items_.at(size_t(index)); }
+    const SettingsTemplate &item(int index) const { return items_.at(size_t(index)); }
     int count() const { return int(items_.size()); }
     void clear() { items_.clear(); }
 
@@ -78,14 +78,14 @@ private:
 
     std::unique_ptr<TemplateKind> kind_;
     QString settingsFolder_;
-    std::vector<TTemplate> items_;
+    std::vector<SettingsTemplate> items_;
 };
 
 // Field-name templates (".lab"): the field-name list as text lines. When a template
 // cannot be loaded, the field names are read again from labels.dat beside it.
-class TLabelTemplateList : public TTemplateList {
+class LabelTemplateList : public SettingsTemplateList {
 public:
-    explicit TLabelTemplateList(FieldNameList &fieldNames);
+    explicit LabelTemplateList(FieldNameList &fieldNames);
 };
 
 } // namespace numora::settings

@@ -1,6 +1,6 @@
 #include "settings/text_lines.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include "store/text_codec.h"
 
 #include <QStringDecoder>

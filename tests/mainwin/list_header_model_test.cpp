@@ -1,6 +1,6 @@
 #include "mainwin/list_header_model.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -35,7 +35,7 @@ QByteArray bytesOf(std::initializer_list<int> values)
 // One stored section: the text as a short tagged string, the width as a tagged integer.
 QByteArray storedSection(const QByteArray &text, int width)
 {
-    settings::ValueWriter writer;
+    ValueWriter writer;
     writer.writeString(QString::fromUtf8(text));
     writer.writeInteger(width);
     return writer.bytes();
@@ -54,7 +54,7 @@ ListHeaderModel headerOf(const QList<std::pair<int, int>> &fieldsAndWidths)
         items += storedSection(kFields[field].label.toUtf8(), width);
     const test::TempFolder folder;
     const QString path = folder.file(kHeaderFile);
-    EXPECT_TRUE(settings::writeSettingsFile(path, storedList(items)));
+    EXPECT_TRUE(writeSettingsFile(path, storedList(items)));
     ListHeaderModel header(kFields);
     EXPECT_TRUE(header.readSections(path));
     return header;
@@ -73,7 +73,7 @@ protected:
     QString headerPath() const { return folder.file(kHeaderFile); }
     void writeHeaderFile(const QByteArray &bytes)
     {
-        ASSERT_TRUE(settings::writeSettingsFile(headerPath(), bytes));
+        ASSERT_TRUE(writeSettingsFile(headerPath(), bytes));
     }
 
     test::TempFolder folder;
@@ -88,7 +88,7 @@ TEST_F(ListHeaderFileTest, HeaderFileIsAListOfTextAndWidthPairs)
 
     const QByteArray expected = bytesOf({1, 6, 11}) + "Description" + bytesOf({2, 50, 6, 7})
                                 + "Country" + bytesOf({3, 200, 0, 0});
-    EXPECT_EQ(settings::readSettingsFile(headerPath()), expected);
+    EXPECT_EQ(readSettingsFile(headerPath()), expected);
 
     ListHeaderModel reloaded(kFields);
     ASSERT_TRUE(reloaded.readSections(headerPath()));
@@ -282,7 +282,7 @@ protected:
 
     test::TempFolder folder;
     ListHeaderModel header{kFields};
-    THeaderTemplateList templates{header};
+    HeaderTemplateList templates{header};
 };
 
 TEST_F(HeaderTemplateTest, TemplateSavesAndRestoresTheLayout)
@@ -305,7 +305,7 @@ TEST_F(HeaderTemplateTest, TemplateSavesAndRestoresTheLayout)
 TEST_F(HeaderTemplateTest, UnreadableTemplateLeavesTheHeader)
 {
     ASSERT_TRUE(templates.add("Plain"));
-    ASSERT_TRUE(settings::writeSettingsFile(folder.file("tml1.hdr"), bytesOf({1, 6})));
+    ASSERT_TRUE(writeSettingsFile(folder.file("tml1.hdr"), bytesOf({1, 6})));
     ASSERT_TRUE(header.removeField(0));
     EXPECT_FALSE(templates.load("Plain"));
     EXPECT_EQ(header.sections(), (QList<HeaderSection>{{1, "Country", 100}}));

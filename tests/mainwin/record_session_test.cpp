@@ -2,9 +2,9 @@
 // back, deleting, moving across letters and synchronising the list.
 
 #include "mainwin/record_session.h"
-#include "platform/progress.h"
+#include "core/progress.h"
 #include "session_fakes.h"
-#include "store/database_manager.h"
+#include "database/database_manager.h"
 #include "support/catalogue_folders.h"
 #include "support/peer_process.h"
 #include "support/scripted_prompt.h"
@@ -28,7 +28,7 @@ protected:
         manager.programFolder = collection->programFolder();
         manager.databaseFolder = collection->databaseFolder();
         ASSERT_TRUE(manager.openDatabase());
-        ASSERT_TRUE(manager.changeSort(store::SortDescriptor{kDescrColumn, false, 0, false}));
+        ASSERT_TRUE(manager.changeSort(database::SortDescriptor{kDescrColumn, false, 0, false}));
         browser.recount();
         session.reload();
     }
@@ -54,7 +54,7 @@ protected:
     std::unique_ptr<CatalogueFolders> collection;
     ScriptedPrompt prompt;
     NoProgress progress;
-    store::DatabaseManager manager{prompt, progress};
+    database::DatabaseManager manager{prompt, progress};
     OneFieldForm form;
     LetterBrowser browser{manager};
     RecordSession session{manager, prompt, form, browser};
@@ -223,7 +223,7 @@ TEST_F(RecordSessionTest, SynchronizeBringsTheListToTheShownRecord)
 TEST_F(RecordSessionTest, WithoutLetterTabsTheWholeTableIsOneRange)
 {
     open({"Caesar", "Eagle"});
-    ASSERT_TRUE(manager.changeSort(store::SortDescriptor{}));
+    ASSERT_TRUE(manager.changeSort(database::SortDescriptor{}));
     session.reload();
     EXPECT_FALSE(browser.letterTabsInUse());
     session.next();

@@ -3,7 +3,7 @@
 
 #include "mainwin/record_session.h"
 #include "mainwin/search_hooks.h"
-#include "platform/progress.h"
+#include "core/progress.h"
 #include "session_fakes.h"
 #include "support/catalogue_folders.h"
 #include "support/scripted_prompt.h"
@@ -24,7 +24,7 @@ protected:
         manager.programFolder = collection.programFolder();
         manager.databaseFolder = collection.databaseFolder();
         ASSERT_TRUE(manager.openDatabase());
-        ASSERT_TRUE(manager.changeSort(store::SortDescriptor{kDescrColumn, false, 0, false}));
+        ASSERT_TRUE(manager.changeSort(database::SortDescriptor{kDescrColumn, false, 0, false}));
         browser.recount();
         session.reload();
     }
@@ -32,7 +32,7 @@ protected:
     CatalogueFolders collection;
     ScriptedPrompt prompt;
     NoProgress progress;
-    store::DatabaseManager manager{prompt, progress};
+    database::DatabaseManager manager{prompt, progress};
     OneFieldForm form;
     LetterBrowser browser{manager};
     RecordSession session{manager, prompt, form, browser};

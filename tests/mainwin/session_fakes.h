@@ -3,7 +3,7 @@
 // database manager's letter ranges, for the editing rules without widgets.
 
 #include "mainwin/record_session.h"
-#include "store/database_manager.h"
+#include "database/database_manager.h"
 
 #include <array>
 
@@ -38,7 +38,7 @@ public:
 
 class LetterBrowser : public mainwin::RecordBrowser {
 public:
-    explicit LetterBrowser(store::DatabaseManager &database) : database_(database) {}
+    explicit LetterBrowser(database::DatabaseManager &database) : database_(database) {}
 
     // Counts the letters again and selects "A", as a new sort does.
     void recount()
@@ -89,7 +89,7 @@ private:
         return letter.unicode() - u'A';
     }
 
-    store::DatabaseManager &database_;
+    database::DatabaseManager &database_;
     QChar letter_ = u'A';
     std::array<quint32, 26> counts_{};
 };

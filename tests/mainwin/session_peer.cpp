@@ -4,9 +4,9 @@
 // and prints the same; it ends when its stdin closes.
 
 #include "mainwin/record_session.h"
-#include "platform/progress.h"
+#include "core/progress.h"
 #include "session_fakes.h"
-#include "store/database_manager.h"
+#include "database/database_manager.h"
 #include "support/scripted_prompt.h"
 
 #include <QCoreApplication>
@@ -24,11 +24,11 @@ int main(int argc, char **argv)
         return 2;
     test::ScriptedPrompt prompt;
     NoProgress progress;
-    store::DatabaseManager manager(prompt, progress);
+    database::DatabaseManager manager(prompt, progress);
     manager.programFolder = QString::fromLocal8Bit(argv[1]);
     manager.databaseFolder = QDir(manager.programFolder).filePath(QStringLiteral("DATA"));
     if (!manager.openDatabase()
-        || !manager.changeSort(store::SortDescriptor{test::kDescrColumn, false, 0, false}))
+        || !manager.changeSort(database::SortDescriptor{test::kDescrColumn, false, 0, false}))
         return 1;
     test::OneFieldForm form;
     test::LetterBrowser browser(manager);

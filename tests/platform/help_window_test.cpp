@@ -1,6 +1,6 @@
 #include "platform/help_window.h"
 
-#include "platform/help_topics.h"
+#include "core/help_topics.h"
 #include "support/qt_printers.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/message_box_prompt.h"
 
-#include "platform/help_topics.h"
+#include "core/help_topics.h"
 #include "platform/help_window.h"
 #include "support/qt_printers.h"
 

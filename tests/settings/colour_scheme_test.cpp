@@ -1,6 +1,6 @@
 #include "settings/colour_scheme.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -225,7 +225,7 @@ TEST(ColourApplicationTest, FieldsUseTheirElementsOrTheSystemsWhenNotEditable)
 
 TEST_F(ColourFileTest, TemplateFileHoldsNameAndRawIndexesPerTemplate)
 {
-    TColorList list;
+    ColourTemplateList list;
     ASSERT_TRUE(list.add("Dark", allIndexes(15)));
     ASSERT_TRUE(list.add("dark", ColourScheme::defaultIndexes())); // case counts
     ASSERT_TRUE(list.save(templatesPath()));
@@ -234,16 +234,16 @@ TEST_F(ColourFileTest, TemplateFileHoldsNameAndRawIndexesPerTemplate)
                                 + "dark" + kDefaultSchemeBytes + bytesOf({0});
     EXPECT_EQ(fileBytes(templatesPath()), expected);
 
-    TColorList reloaded;
+    ColourTemplateList reloaded;
     reloaded.load(templatesPath());
     ASSERT_EQ(reloaded.count(), 2);
-    EXPECT_EQ(reloaded.item(0), (TColorRec{"Dark", allIndexes(15)}));
-    EXPECT_EQ(reloaded.item(1), (TColorRec{"dark", ColourScheme::defaultIndexes()}));
+    EXPECT_EQ(reloaded.item(0), (ColourTemplate{"Dark", allIndexes(15)}));
+    EXPECT_EQ(reloaded.item(1), (ColourTemplate{"dark", ColourScheme::defaultIndexes()}));
 }
 
 TEST_F(ColourFileTest, TakenTemplateNameIsRefused)
 {
-    TColorList list;
+    ColourTemplateList list;
     ASSERT_TRUE(list.add("Mine", allIndexes(1)));
     EXPECT_FALSE(list.add("Mine", allIndexes(2)));
     ASSERT_EQ(list.count(), 1);
@@ -255,10 +255,10 @@ TEST_F(ColourFileTest, TakenTemplateNameIsRefused)
 TEST_F(ColourFileTest, OverlongTemplateNameComparesAsStored)
 {
     const QString longName(300, u'x');
-    TColorList list;
+    ColourTemplateList list;
     ASSERT_TRUE(list.add(longName, allIndexes(1)));
     ASSERT_TRUE(list.save(templatesPath()));
-    TColorList reloaded;
+    ColourTemplateList reloaded;
     reloaded.load(templatesPath());
     ASSERT_EQ(reloaded.count(), 1);
     EXPECT_EQ(reloaded.item(0).name, list.item(0).name);
@@ -285,18 +285,18 @@ TEST_F(ColourFileTest, DamagedTemplateFileKeepsTheTemplatesBeforeTheDamage)
     };
     for (const Case &c : cases) {
         writeFile(templatesPath(), c.bytes);
-        TColorList list;
+        ColourTemplateList list;
         list.load(templatesPath());
         ASSERT_EQ(list.count(), c.kept) << c.what;
         if (c.kept > 0) {
-            EXPECT_EQ(list.item(0), (TColorRec{"One", allIndexes(1)})) << c.what;
+            EXPECT_EQ(list.item(0), (ColourTemplate{"One", allIndexes(1)})) << c.what;
         }
     }
 }
 
 TEST_F(ColourFileTest, RemovingOutsideTheListDoesNothing)
 {
-    TColorList list;
+    ColourTemplateList list;
     ASSERT_TRUE(list.add("A", allIndexes(1)));
     ASSERT_TRUE(list.add("B", allIndexes(2)));
     for (int index : {-1, 2, 99})

@@ -1,6 +1,6 @@
 #include "settings/database_options.h"
 #include "settings/program_options.h"
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 
 #include "support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 #include "settings/date_formats.h"
 #include "settings/field_names.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_folder.h"
 

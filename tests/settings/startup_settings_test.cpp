@@ -1,6 +1,6 @@
 #include "settings/startup_settings.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include <QStringList> // scripted_prompt.h uses it without including it
 #include "support/scripted_prompt.h"
 #include "support/temp_folder.h"

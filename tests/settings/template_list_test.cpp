@@ -1,6 +1,6 @@
 #include "settings/template_list.h"
 
-#include "settings/value_stream.h"
+#include "core/value_stream.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -41,11 +41,11 @@ private:
     State &state_;
 };
 
-void writeListFile(const QString &path, const std::vector<TTemplate> &items)
+void writeListFile(const QString &path, const std::vector<SettingsTemplate> &items)
 {
     ValueWriter writer;
     writer.beginList();
-    for (const TTemplate &item : items) {
+    for (const SettingsTemplate &item : items) {
         writer.writeString(item.name);
         writer.writeString(item.fileName);
     }
@@ -61,9 +61,9 @@ QByteArray itemBytes(const QString &name, const QString &fileName)
     return writer.bytes();
 }
 
-std::vector<TTemplate> itemsOf(const TTemplateList &list)
+std::vector<SettingsTemplate> itemsOf(const SettingsTemplateList &list)
 {
-    std::vector<TTemplate> items;
+    std::vector<SettingsTemplate> items;
     for (int i = 0; i < list.count(); ++i)
         items.push_back(list.item(i));
     return items;
@@ -78,7 +78,7 @@ protected:
 
     void useFiles(const QStringList &fileNames)
     {
-        std::vector<TTemplate> items;
+        std::vector<SettingsTemplate> items;
         for (const QString &fileName : fileNames)
             items.push_back({"name of " + fileName, fileName});
         writeListFile(folder.file("filters.tml"), items);
@@ -93,7 +93,7 @@ protected:
 
     test::TempFolder folder;
     FakeKind::State kind;
-    TTemplateList list;
+    SettingsTemplateList list;
 };
 
 TEST_F(TemplateListTest, FreeFileNameIsTheFirstNumberNoItemUses)
@@ -135,7 +135,7 @@ TEST_F(TemplateListTest, AddSavesTheCurrentSettingsUnderAFreeName)
 {
     kind.current = "country = 'Peru'";
     ASSERT_TRUE(list.add("Peru"));
-    EXPECT_EQ(itemsOf(list), (std::vector<TTemplate>{{"Peru", "tml1.flt"}}));
+    EXPECT_EQ(itemsOf(list), (std::vector<SettingsTemplate>{{"Peru", "tml1.flt"}}));
     EXPECT_EQ(readSettingsText("tml1.flt"), "country = 'Peru'");
 
     // Names compare with letter case: only the exact name is a duplicate.
@@ -164,7 +164,7 @@ TEST_F(TemplateListTest, ADeletedTemplatesNumberIsReused)
 
     ASSERT_TRUE(list.add("third"));
     EXPECT_EQ(itemsOf(list),
-              (std::vector<TTemplate>{{"second", "tml2.flt"}, {"third", "tml1.flt"}}));
+              (std::vector<SettingsTemplate>{{"second", "tml2.flt"}, {"third", "tml1.flt"}}));
 
     list.remove(2);
     list.remove(-1);
@@ -202,7 +202,7 @@ TEST_F(TemplateListTest, SettingsFilesAreFoundWhateverTheirLetterCase)
 
 TEST_F(TemplateListTest, ListFileRoundTrips)
 {
-    const std::vector<TTemplate> items = {{QString(300, 'n'), "tml1.flt"}, {"", "tml2.flt"}};
+    const std::vector<SettingsTemplate> items = {{QString(300, 'n'), "tml1.flt"}, {"", "tml2.flt"}};
     writeListFile(folder.file("in.tml"), items);
     list.loadList(folder.file("in.tml"));
     EXPECT_EQ(itemsOf(list), items);
@@ -261,7 +261,7 @@ TEST(LabelTemplateListTest, SavesAndLoadsTheFieldNames)
 {
     test::TempFolder folder;
     FieldNameList names;
-    TLabelTemplateList list(names);
+    LabelTemplateList list(names);
     list.setSettingsFolder(folder.path());
 
     names.setNames({"Description", "Country", "Année"});
@@ -277,7 +277,7 @@ TEST(LabelTemplateListTest, AFailedLoadReadsLabelsDatAgain)
 {
     test::TempFolder folder;
     FieldNameList names;
-    TLabelTemplateList list(names);
+    LabelTemplateList list(names);
     list.setSettingsFolder(folder.path());
     names.setNames({"Saved"});
     ASSERT_TRUE(list.add("gone"));

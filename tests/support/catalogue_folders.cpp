@@ -1,7 +1,7 @@
 #include "support/catalogue_folders.h"
 
-#include "store/record_schema.h"
-#include "store/table_templates.h"
+#include "database/record_schema.h"
+#include "database/table_templates.h"
 
 #include <QDir>
 
@@ -11,7 +11,7 @@ CatalogueFolders::CatalogueFolders()
     : programFolder_(folder_.file("program")), databaseFolder_(folder_.file("program/DATA"))
 {
     QDir().mkpath(databaseFolder_);
-    store::ensureTableTemplates(programFolder_);
+    database::ensureTableTemplates(programFolder_);
 }
 
 QString CatalogueFolders::databaseFile(const QString &fileName) const { return QDir(databaseFolder_).filePath(fileName); }
@@ -61,9 +61,9 @@ void CatalogueFolders::writeRecords(const QList<std::map<int, QString>> &records
     open(table, "data.dbf");
     for (int i = 0; i < records.size(); ++i) {
         table.append();
-        table.setInteger(store::record_column::Number, i + 1);
+        table.setInteger(database::record_column::Number, i + 1);
         for (const auto &[field, text] : records[i])
-            table.setText(store::record_column::fieldColumn(field), text);
+            table.setText(database::record_column::fieldColumn(field), text);
         table.post();
     }
 }

@@ -3,7 +3,7 @@
 // when the script has run out) and keeps every message shown, so tests can assert the
 // exact texts, kinds and buttons the user would see.
 
-#include "platform/prompt.h"
+#include "core/prompt.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 
 #include "collection_generator.h"
 
-#include "store/record_schema.h"
+#include "database/record_schema.h"
 #include "store/store_error.h"
 #include "store/table.h"
 #include "support/temp_folder.h"
@@ -19,6 +19,7 @@
 #include <limits>
 
 using namespace numora::store;
+using namespace numora::database;
 using numora::test::TempFolder;
 using numora::tools::CollectionGenerator;
 using numora::tools::GeneratedRecord;

@@ -4,7 +4,7 @@
 
 #include "store/dbf_file.h"
 #include "store/record_buffer.h"
-#include "store/record_schema.h"
+#include "database/record_schema.h"
 #include "store/table.h"
 #include "support/coin_table.h"
 #include "support/temp_folder.h"
@@ -17,6 +17,7 @@
 #include <functional>
 
 using namespace numora::store;
+using namespace numora::database;
 using numora::test::TempFolder;
 
 namespace {

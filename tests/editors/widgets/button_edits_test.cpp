@@ -1,9 +1,9 @@
 // The common button edit and the click and folder edits built on it: the button, the
 // refused line breaks, the read-only rules and the folder check on leaving.
 
-#include "editors/click_edit.h"
-#include "editors/dir_edit.h"
-#include "editors/edit_button.h"
+#include "editors/widgets/click_edit.h"
+#include "editors/widgets/dir_edit.h"
+#include "editors/widgets/edit_button.h"
 #include "editors/widgets/editor_events.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"

@@ -1,9 +1,9 @@
 // The number field as the user meets it: typing and leaving, the colours of positive
 // and negative amounts, and the pop-up calculator's OK and Cancel.
 
-#include "editors/calculator_dialog.h"
-#include "editors/currency_edit.h"
-#include "editors/edit_button.h"
+#include "editors/widgets/calculator_dialog.h"
+#include "editors/widgets/currency_edit.h"
+#include "editors/widgets/edit_button.h"
 #include "editors/widgets/editor_events.h"
 #include "support/qt_printers.h"
 
@@ -91,8 +91,8 @@ TEST_F(CurrencyEditTest, AnUnreadableTextKeepsTheValue)
 
 TEST_F(CurrencyEditTest, ColoursFollowTheShownSignWhateverSetsTheValue)
 {
-    edit->setPlusColor(Qt::darkGreen);
-    edit->setNegColor(Qt::magenta);
+    edit->setPlusColour(Qt::darkGreen);
+    edit->setNegColour(Qt::magenta);
     edit->setDisplayFormat(QStringLiteral(",0.00;(,0.00)"));
     edit->setValue(-3);
     EXPECT_EQ(edit->text(), u"(3.00)");

@@ -1,9 +1,9 @@
 // The date field as the user meets it: typing into the pattern, leaving it, its menu,
 // the calendar's date, and the field disabled by the form.
 
-#include "editors/calendar_popup.h"
-#include "editors/date_edit.h"
-#include "editors/edit_button.h"
+#include "editors/widgets/calendar_popup.h"
+#include "editors/widgets/date_edit.h"
+#include "editors/widgets/edit_button.h"
 #include "editors/widgets/editor_events.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
@@ -162,7 +162,7 @@ TEST_F(DateEditTest, ClearAndUndoGoBackToTheDateOnEntry)
 
 TEST_F(DateEditTest, FilterWindowsHideTheFontAndColourItems)
 {
-    edit->hideFontAndColorItems();
+    edit->hideFontAndColourItems();
     EXPECT_FALSE(menuItem(QStringLiteral("&Font..."))->isVisible());
     EXPECT_FALSE(menuItem(QStringLiteral("C&olor..."))->isVisible());
     EXPECT_TRUE(menuItem(QStringLiteral("&Today"))->isVisible());

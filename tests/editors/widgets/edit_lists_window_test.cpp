@@ -2,7 +2,7 @@
 // buttons, the input boxes' captions and prompts, the grid after each change, and the
 // return to the first list after Update Lists.
 
-#include "editors/edit_lists_window.h"
+#include "editors/widgets/edit_lists_window.h"
 #include "platform/progress_window.h"
 #include "support/catalogue_folders.h"
 #include "support/qt_printers.h"
@@ -38,7 +38,7 @@ protected:
     {
         auto window = std::make_unique<EditListsWindow>(
             prompt, progress, folders.databaseFolder(), "data.dbf",
-            std::vector<store::ListChoice>{{2, "Country:", "list1.dbf"}, {5, "Condition:", "list2.dbf"}});
+            std::vector<database::ListChoice>{{2, "Country:", "list1.dbf"}, {5, "Condition:", "list2.dbf"}});
         window->askText = [this](const QString &caption, const QString &label, const QString &text) {
             questions.push_back({caption, label, text});
             return answer;

@@ -2,7 +2,7 @@
 // produces: Auto-Fill completion while typing, learning on leaving, and the twin that
 // follows.
 
-#include "editors/lookup.h"
+#include "editors/widgets/lookup.h"
 #include "support/catalogue_folders.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"

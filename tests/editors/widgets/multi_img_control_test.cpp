@@ -1,8 +1,8 @@
 // The picture field driven offscreen as the user drives it: loading a file and writing
 // the record, pasting, the read-only state, the tool bar and the print hand-off.
 
-#include "editors/full_slide_window.h"
-#include "editors/multi_img_control.h"
+#include "editors/widgets/full_slide_window.h"
+#include "editors/widgets/multi_img_control.h"
 #include "editors/picture_files.h"
 #include "editors/test_pictures.h"
 #include "support/coin_table.h"

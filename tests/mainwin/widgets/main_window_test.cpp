@@ -1,17 +1,17 @@
 // The real main window, offscreen: its layout under resizes, splitter drags and display
 // option changes, its commands and the keys it takes from the focused control.
 
-#include "mainwin/hot_button.h"
-#include "mainwin/letter_tab_bar.h"
-#include "mainwin/main_window.h"
+#include "mainwin/widgets/hot_button.h"
+#include "mainwin/widgets/letter_tab_bar.h"
+#include "mainwin/widgets/main_window.h"
 #include "mainwin/pane_layout.h"
-#include "mainwin/record_list_pane.h"
-#include "mainwin/record_speed_bar.h"
-#include "mainwin/speed_bar.h"
-#include "platform/progress.h"
+#include "mainwin/widgets/record_list_pane.h"
+#include "mainwin/widgets/record_speed_bar.h"
+#include "mainwin/widgets/speed_bar.h"
+#include "core/progress.h"
 #include "support/catalogue_folders.h"
 #include "support/scripted_prompt.h"
-#include "store/database_manager.h"
+#include "database/database_manager.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +32,7 @@ protected:
         : settings(startedSettings(collection)), window(settings, prompt, progress)
     {
         window.start();
-        emit window.recordList()->sortRequested(store::SortDescriptor{2, false, 0, false});
+        emit window.recordList()->sortRequested(database::SortDescriptor{2, false, 0, false});
         settle();
     }
 
@@ -307,7 +307,7 @@ TEST_F(MainWindowTest, ColoursOfTheSchemeReachTheAreas)
 
 TEST_F(MainWindowTest, TeardownWritesTheListHeader)
 {
-    const app::MainWindowTeardown teardown = window.teardown();
+    const lifecycle::MainWindowTeardown teardown = window.teardown();
     teardown.saveListHeader();
     EXPECT_TRUE(QFile::exists(QDir(collection.databaseFolder()).filePath("header.dat")));
 }
@@ -316,7 +316,7 @@ TEST_F(MainWindowTest, AWindowMaximisedAtExitStartsMaximised)
 {
     window.showMaximized();
     settle();
-    app::writeWindowPlacement(settings.folders.settingsFolder, window.placementToSave());
+    lifecycle::writeWindowPlacement(settings.folders.settingsFolder, window.placementToSave());
     TForm3 next(settings, prompt, progress);
     next.start();
     settle();

@@ -2,18 +2,18 @@
 // a record and the controls, what counts as an empty record, Tab across the pages, the
 // label menu's refusals and the page order kept beside the database.
 
-#include "editors/currency_edit.h"
-#include "editors/date_edit.h"
-#include "editors/lookup.h"
-#include "editors/multi_img_control.h"
+#include "editors/widgets/currency_edit.h"
+#include "editors/widgets/date_edit.h"
+#include "editors/widgets/lookup.h"
+#include "editors/widgets/multi_img_control.h"
 #include "mainwin/page_order.h"
-#include "mainwin/record_form_pages.h"
+#include "mainwin/widgets/record_form_pages.h"
 #include "platform/progress_window.h"
 #include "settings/colour_scheme.h"
 #include "settings/startup_settings.h"
 #include "settings/template_list.h"
-#include "store/database_manager.h"
-#include "store/record_schema.h"
+#include "database/database_manager.h"
+#include "database/record_schema.h"
 #include "support/catalogue_folders.h"
 #include "support/scripted_prompt.h"
 
@@ -33,7 +33,7 @@
 
 using namespace numora;
 using namespace numora::mainwin;
-using store::record_column::fieldColumn;
+using database::record_column::fieldColumn;
 
 namespace {
 
@@ -112,8 +112,8 @@ protected:
     test::ScriptedPrompt prompt;
     platform::ProgressWindow progress;
     settings::ColourScheme colours;
-    store::DatabaseManager database{prompt, progress};
-    settings::TLabelTemplateList templates{settings.fieldNames};
+    database::DatabaseManager database{prompt, progress};
+    settings::LabelTemplateList templates{settings.fieldNames};
     std::unique_ptr<RecordFormPages> form_;
 };
 

@@ -1,13 +1,13 @@
 // The record list pane over a real database in a temporary folder, as the user sees it:
 // row texts, letter tabs, the header's popup and paging across letter pages.
 
-#include "mainwin/letter_tab_bar.h"
-#include "mainwin/list_header.h"
-#include "mainwin/record_list_pane.h"
-#include "mainwin/record_row_button.h"
+#include "mainwin/widgets/letter_tab_bar.h"
+#include "mainwin/widgets/list_header.h"
+#include "mainwin/widgets/record_list_pane.h"
+#include "mainwin/widgets/record_row_button.h"
 #include "settings/colour_scheme.h"
-#include "store/database_manager.h"
-#include "store/table_templates.h"
+#include "database/database_manager.h"
+#include "database/table_templates.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_folder.h"
@@ -23,7 +23,7 @@
 using namespace numora;
 using namespace numora::mainwin;
 using settings::LetterTabState;
-using store::SortDescriptor;
+using database::SortDescriptor;
 
 namespace {
 
@@ -43,7 +43,7 @@ protected:
         const QString programFolder = folder.file("program");
         databaseFolder = folder.file("program/DATA");
         QDir().mkpath(databaseFolder);
-        store::ensureTableTemplates(programFolder);
+        database::ensureTableTemplates(programFolder);
         manager.programFolder = programFolder;
         manager.databaseFolder = databaseFolder;
     }
@@ -96,7 +96,7 @@ protected:
     QString databaseFolder;
     test::ScriptedPrompt prompt;
     NoProgress progress;
-    store::DatabaseManager manager{prompt, progress};
+    database::DatabaseManager manager{prompt, progress};
     settings::ColourScheme scheme;
     RecordListPane pane{prompt};
 };

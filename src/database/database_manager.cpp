@@ -1,0 +1,876 @@
+#include "database/database_manager.h"
+
+#include "store/folder_lookup.h"
+#include "database/open_retry.h"
+#include "store/store_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <cmath>
+#include <limits>
+
+namespace numora::database {
+
+namespace {
+
+const QString kMasterFile = QStringLiteral("master.dbf");
+const QString kCopyFile = QStringLiteral("copy.dbf");
+const QString kDataTemplate = QStringLiteral("data.dbf");
+const QString kMasterTag = QStringLiteral("IDX0");
+const QString kRepairWorkFile = QStringLiteral("temp$00.dbf");
+const QString kSetAsideFile = QStringLiteral("temp$$$.dbf");
+const QString kBadFile = QStringLiteral("bad$$$");
+const QString kBackupFolder = QStringLiteral("BACKUP");
+constexpr int FirstCopiedColumn = 2;
+constexpr int MasterCounterColumn = 3;
+constexpr int MasterRowLockAttempts = 50;
+constexpr int SummaryLineLength = 50;
+
+QString baseName(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
+
+int letterSlot(QChar letter) { return letter.unicode() - 'A'; }
+
+// Runs a closing step that may fail without the failure mattering (files already
+// closed, handle never opened).
+template <typename Step>
+void ignoringErrors(Step step)
+{
+    try {
+        step();
+    } catch (const store::DatabaseError &) {
+    } catch (const store::EngineError &) {
+    }
+}
+
+} // namespace
+
+DatabaseManager::DatabaseManager(Prompt &prompt, Progress &progress) : prompt_(prompt), progress_(progress)
+{
+    installNumbering(record_);
+}
+
+QString DatabaseManager::databasePath(const QString &fileName) const { return store::resolveInFolder(databaseFolder, fileName); }
+
+QString DatabaseManager::templatePath(const QString &fileName) const { return store::resolveInFolder(programFolder, fileName); }
+
+QString DatabaseManager::sortFilePath() const { return databasePath(baseName(recordFileName) + QStringLiteral(".idx")); }
+
+void DatabaseManager::setBusy(bool on)
+{
+    if (hooks.busy)
+        hooks.busy(on);
+}
+
+// ---------------------------------------------------------------------------
+// Opening tables
+
+bool DatabaseManager::openNamed(store::Table &table, const QString &fileName, bool exclusive)
+{
+    if (!store::existsInFolder(databaseFolder, fileName))
+        return false;
+    table.close();
+    table.setFolder(databaseFolder);
+    table.setFileName(fileName);
+    table.setExclusive(exclusive);
+    try {
+        table.open();
+        return true;
+    } catch (const store::DatabaseError &error) {
+        // A table another user holds is left alone: replacing its index would break
+        // theirs. Anything else may be a bad index, which is rebuilt.
+        if (error.kind() != store::DatabaseErrorKind::InUse) {
+            rescueIndex(fileName);
+            regenerateQuietly(fileName);
+        }
+    }
+    return openWithRetries([&] { table.open(); }, exclusive, fileName, prompt_);
+}
+
+void DatabaseManager::rescueIndex(const QString &fileName)
+{
+    const QString indexName = baseName(fileName) + QStringLiteral(".mdx");
+    QFile::remove(databasePath(indexName));
+    const QString target = QDir(databaseFolder).filePath(baseName(store::resolveInFolder(databaseFolder, fileName)) + QStringLiteral(".mdx"));
+    const QString lower = fileName.toLower();
+    if (lower == kDataTemplate || lower == kMasterFile) {
+        QFile::copy(templatePath(baseName(lower) + QStringLiteral(".mdx")), target);
+        return;
+    }
+    // Any other record table gets the data template's tags, made under its own name.
+    const QString scratch = QDir(programFolder).filePath(fileName);
+    ignoringErrors([&] {
+        store::Table::copyTable(templatePath(kDataTemplate), scratch);
+        QFile::copy(store::resolveInFolder(programFolder, indexName), target);
+    });
+    ignoringErrors([&] { store::Table::deleteTable(programFolder, fileName); });
+}
+
+void DatabaseManager::regenerateQuietly(const QString &fileName)
+{
+    ignoringErrors([&] {
+        store::Table table;
+        table.setFolder(databaseFolder);
+        table.setFileName(fileName);
+        table.setExclusive(true);
+        table.open();
+        table.regenerateIndexes();
+    });
+}
+
+void DatabaseManager::createTable(const QString &path, bool keepTags)
+{
+    const QFileInfo target(path);
+    store::Table::deleteTable(target.path(), target.fileName());
+    store::Table::copyTable(templatePath(kDataTemplate), path);
+    if (!keepTags)
+        removeIndexOf(path);
+}
+
+void DatabaseManager::removeIndexOf(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString index = store::resolveInFolder(info.path(), info.completeBaseName() + QStringLiteral(".mdx"));
+    if (QFileInfo::exists(index) && !QFile::remove(index))
+        throw store::DatabaseError(QStringLiteral("Cannot delete the index of %1.").arg(info.fileName()));
+}
+
+void DatabaseManager::createMaster()
+{
+    store::Table::deleteTable(databaseFolder, kMasterFile);
+    store::Table::copyTable(templatePath(kMasterFile), QDir(databaseFolder).filePath(kMasterFile));
+}
+
+// ---------------------------------------------------------------------------
+// Open database
+
+bool DatabaseManager::openDatabase()
+{
+    if (!openMaster()) {
+        prompt_.inform(QStringLiteral("Could not Open the Master.dbf file!"), MessageKind::Error);
+        return false;
+    }
+    if (!openCopyBuffer()) {
+        prompt_.inform(QStringLiteral("Could not Open the Copy/Paste file!"), MessageKind::Error);
+        return false;
+    }
+    record_.close();
+    record_.setTagName({});
+    if (!openRecordTable() && !createRecordTableAnew())
+        return false;
+    recordDecimals();
+    try {
+        findOrAddMasterRow();
+    } catch (const store::DatabaseError &) {
+        // The row is made again at the next open; the database itself is usable.
+    }
+    indexErrorSilence_ = false;
+    return true;
+}
+
+void DatabaseManager::bindAndOpen(store::Table &table, const QString &folder, const QString &fileName, bool exclusive)
+{
+    table.close();
+    table.setFolder(folder);
+    table.setFileName(fileName);
+    table.setExclusive(exclusive);
+    table.open();
+}
+
+// The master handle always uses tag "IDX0".
+bool DatabaseManager::openMaster()
+{
+    master_.close();
+    master_.setTagName(kMasterTag);
+    if (openNamed(master_, kMasterFile, false))
+        return true;
+    try {
+        createMaster();
+        bindAndOpen(master_, databaseFolder, kMasterFile, false);
+        return true;
+    } catch (const store::DatabaseError &) {
+        return false;
+    }
+}
+
+// The copy buffer is never left empty: its first row is the buffer itself.
+bool DatabaseManager::openCopyBuffer()
+{
+    copy_.close();
+    copy_.setTagName({});
+    try {
+        if (!openNamed(copy_, kCopyFile, false)) {
+            createTable(QDir(databaseFolder).filePath(kCopyFile), false);
+            bindAndOpen(copy_, databaseFolder, kCopyFile, false);
+        }
+        if (copy_.isEmpty()) {
+            copy_.append();
+            copy_.post();
+        }
+        return true;
+    } catch (const store::DatabaseError &) {
+        return false;
+    }
+}
+
+bool DatabaseManager::openRecordTable()
+{
+    const QString memoName = baseName(recordFileName) + QStringLiteral(".dbt");
+    if (!store::existsInFolder(databaseFolder, memoName) || !openNamed(record_, recordFileName, false))
+        return false;
+    deriveColumnSets();
+    index_.descriptor = SortState::load(sortFilePath());
+    index_.keepForUndo();
+    applySort();
+    if (hooks.loadFilter)
+        hooks.loadFilter();
+    return true;
+}
+
+bool DatabaseManager::createRecordTableAnew()
+{
+    prompt_.inform(QStringLiteral("Could not Open the database! A new database will be created. The original file (if existed) was renamed to BAD$$$.DBF."),
+                   MessageKind::Warning);
+    try {
+        record_.close();
+        ignoringErrors([&] { store::Table::deleteTable(databaseFolder, kBadFile + QStringLiteral(".dbf")); });
+        for (const char *extension : {".dbf", ".dbt", ".mdx"}) {
+            const QString from = databasePath(baseName(recordFileName) + QLatin1String(extension));
+            const QString to = QDir(databaseFolder).filePath(kBadFile + QLatin1String(extension));
+            if (QFileInfo::exists(from)) {
+                QFile::remove(to);
+                QFile::rename(from, to);
+            }
+        }
+        createTable(QDir(databaseFolder).filePath(recordFileName), true);
+        index_.descriptor = {};
+        index_.keepForUndo();
+        record_.setTagName({});
+        bindAndOpen(record_, databaseFolder, recordFileName, false);
+        deriveColumnSets();
+        if (hooks.clearFilter)
+            hooks.clearFilter();
+        applySort();
+        return true;
+    } catch (const store::DatabaseError &) {
+        prompt_.inform(QStringLiteral("Could not Open the new database!"), MessageKind::Error);
+        return false;
+    }
+}
+
+void DatabaseManager::deriveColumnSets()
+{
+    textColumns_.clear();
+    memoColumns_.clear();
+    binaryColumns_.clear();
+    const store::FieldList &fields = record_.fields();
+    for (int column = FirstCopiedColumn; column < int(fields.size()); ++column) {
+        switch (fields[size_t(column)].type) {
+        case store::FieldType::Character:
+            textColumns_.push_back(column);
+            break;
+        case store::FieldType::Memo:
+            memoColumns_.push_back(column);
+            break;
+        case store::FieldType::Binary:
+            binaryColumns_.push_back(column);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void DatabaseManager::recordDecimals()
+{
+    decimals_.clear();
+    if (!record_.isOpen())
+        return;
+    const store::FieldList &fields = record_.fields();
+    for (int column = 0; column < int(fields.size()); ++column)
+        if (fields[size_t(column)].type == store::FieldType::Numeric)
+            decimals_[column] = fields[size_t(column)].decimals;
+}
+
+int DatabaseManager::decimals(int column) const
+{
+    const auto found = decimals_.find(column);
+    return found == decimals_.end() ? 0 : found->second;
+}
+
+void DatabaseManager::findOrAddMasterRow()
+{
+    if (master_.findKey(recordFileName) && master_.text(0).compare(recordFileName, Qt::CaseInsensitive) == 0)
+        return;
+    master_.append();
+    master_.setText(0, recordFileName);
+    master_.setText(1, recordFileName);
+    master_.setInteger(MasterCounterColumn, 1);
+    master_.post();
+}
+
+void DatabaseManager::installNumbering(store::Table &table)
+{
+    table.afterInsert = [this](store::Table &inserted) {
+        if (!inserted.isNull(0))
+            return;
+        // The master row's lock makes the counter safe between users; another user
+        // holds it only for the moment of their own insert.
+        for (int attempt = 1;; ++attempt) {
+            try {
+                master_.edit();
+                break;
+            } catch (const store::DatabaseError &error) {
+                if (error.kind() != store::DatabaseErrorKind::InUse || attempt == MasterRowLockAttempts)
+                    throw;
+                QThread::msleep(20);
+            }
+        }
+        const qint64 last = std::llround(master_.number(MasterCounterColumn));
+        inserted.setInteger(0, last + 1);
+        try {
+            master_.setInteger(MasterCounterColumn, last + 1);
+            master_.post();
+        } catch (...) {
+            master_.cancel();
+            throw;
+        }
+    };
+}
+
+QString DatabaseManager::freeRecordTableName()
+{
+    constexpr int MaxRecordTables = 999;
+    std::vector<bool> used(MaxRecordTables + 1, false);
+    const store::Bookmark row = master_.bookmark();
+    for (master_.first(); !master_.eof(); master_.next()) {
+        const QString name = master_.text(0).toLower();
+        static const QRegularExpression numbered(QStringLiteral("^data_(\\d{1,3})\\.dbf$"));
+        const auto match = numbered.match(name);
+        if (match.hasMatch())
+            used[size_t(match.captured(1).toInt())] = true;
+    }
+    master_.gotoBookmark(row);
+    for (int n = 1; n <= MaxRecordTables; ++n)
+        if (!used[size_t(n)])
+            return QStringLiteral("data_%1.dbf").arg(n);
+    return {};
+}
+
+void DatabaseManager::setMasterCounter(int value)
+{
+    if (!master_.isOpen())
+        return;
+    if (!master_.findKey(recordFileName)) {
+        findOrAddMasterRow();
+    }
+    master_.edit();
+    master_.setInteger(MasterCounterColumn, value);
+    master_.post();
+}
+
+QString DatabaseManager::databaseName()
+{
+    if (master_.isOpen() && master_.findKey(recordFileName))
+        return master_.text(1);
+    return recordFileName;
+}
+
+void DatabaseManager::closeAll()
+{
+    for (store::Table *table : {&record_, &copy_, &master_})
+        ignoringErrors([table] { table->close(); });
+}
+
+// ---------------------------------------------------------------------------
+// Sorting
+
+bool DatabaseManager::applySort()
+{
+    const QString rememberedTag = record_.tagName();
+    try {
+        record_.close();
+        record_.setTagName({});
+        record_.open();
+        const store::FieldList fields = record_.fields();
+        const std::vector<store::TagDefinition> tags = record_.tags();
+        record_.close();
+        if (!index_.buildKeys(fields))
+            throw store::DatabaseError(QStringLiteral("No index key for this sort."));
+        const SortKey &wanted = index_.wantedKey();
+        QString tagName;
+        for (const store::TagDefinition &tag : tags) {
+            if (tag.expression.compare(wanted.expression, Qt::CaseInsensitive) == 0 && tag.descending == wanted.descending) {
+                tagName = tag.name;
+                break;
+            }
+        }
+        if (tagName.isEmpty()) {
+            tagName = index_.tagPrefix() + QString::number(tags.size());
+            if (!openNamed(record_, recordFileName, true))
+                throw store::DatabaseError(QStringLiteral("No exclusive use."));
+            record_.addTag(store::TagDefinition{tagName, wanted.expression, wanted.descending});
+            record_.close();
+            record_.setExclusive(false);
+        }
+        record_.setTagName(tagName);
+        record_.open();
+        if (hooks.sortApplied)
+            hooks.sortApplied();
+        recordDecimals();
+        return true;
+    } catch (const store::DatabaseError &) {
+    } catch (const store::EngineError &) {
+    }
+    ignoringErrors([&] { record_.close(); });
+    record_.setExclusive(false);
+    record_.setTagName(rememberedTag);
+    ignoringErrors([&] { record_.open(); });
+    recordDecimals();
+    index_.undo();
+    setBusy(false);
+    if (!indexErrorSilence_)
+        prompt_.inform(QStringLiteral("Unable to create Index!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
+                       MessageKind::Error);
+    return false;
+}
+
+bool DatabaseManager::changeSort(const SortDescriptor &descriptor)
+{
+    index_.keepForUndo();
+    index_.descriptor = descriptor;
+    return applySort();
+}
+
+bool DatabaseManager::setFilterState(int state)
+{
+    const bool wasMarked = index_.marked;
+    index_.keepForUndo();
+    index_.marked = state != 0;
+    filterState_ = state;
+    if (applySort())
+        return true;
+    index_.marked = wasMarked;
+    return false;
+}
+
+bool DatabaseManager::saveSort() { return SortState::save(QDir(databaseFolder).filePath(baseName(recordFileName) + QStringLiteral(".idx")), index_.descriptor); }
+
+// ---------------------------------------------------------------------------
+// Ranges and letters
+
+bool DatabaseManager::letterTabsUsable() const
+{
+    if (!record_.isOpen() || record_.tagName().isEmpty())
+        return false;
+    const int primary = index_.descriptor.primary;
+    const bool textPrimary = std::find(textColumns_.begin(), textColumns_.end(), primary) != textColumns_.end();
+    return textPrimary && (!hooks.letterTabsOn || hooks.letterTabsOn());
+}
+
+bool DatabaseManager::viewRange(std::optional<QChar> letter)
+{
+    const QByteArray mark = filterState_ == 1 ? QByteArray("2") : filterState_ == 2 ? QByteArray("0") : QByteArray();
+    if (letter && letterTabsUsable()) {
+        // Keys are compared as prefixes: the mark, then the letter. A's range starts
+        // at byte 1 so digits and punctuation fall under it; Z's runs to byte 255.
+        const char c = char(letter->unicode());
+        const QByteArray start = mark + (c == 'A' ? QByteArray("\x01") : QByteArray(1, c));
+        const QByteArray end = mark + (c == 'Z' ? QByteArray("\xFF") : QByteArray(1, c) + '\xFF');
+        record_.setRangeKeys(start, end);
+        return true;
+    }
+    if (filterState_ == 0) {
+        if (record_.isOpen())
+            record_.cancelRange();
+    } else if (!record_.tagName().isEmpty()) {
+        record_.setRangeKeys(mark, mark);
+    }
+    return false;
+}
+
+void DatabaseManager::countLetters()
+{
+    if (!letterTabsUsable())
+        return;
+    setBusy(true);
+    for (int slot = LetterCount - 1; slot >= 0; --slot)
+        recountLetter(QChar('A' + slot));
+    setBusy(false);
+}
+
+void DatabaseManager::recountLetter(QChar letter)
+{
+    const int slot = letterSlot(letter);
+    if (slot < 0 || slot >= LetterCount)
+        return;
+    letterCounts_[size_t(slot)] = 0;
+    if (viewRange(letter))
+        letterCounts_[size_t(slot)] = record_.recordCount();
+}
+
+quint32 DatabaseManager::letterCount(QChar letter) const
+{
+    const int slot = letterSlot(letter);
+    return slot >= 0 && slot < LetterCount ? letterCounts_[size_t(slot)] : 0;
+}
+
+bool DatabaseManager::gotoPosition(qint64 position)
+{
+    if (!record_.isOpen())
+        return false;
+    record_.first();
+    if (position > 0)
+        record_.moveBy(int(std::min<qint64>(position, std::numeric_limits<int>::max())));
+    return true;
+}
+
+QChar DatabaseManager::recordLetter() const { return recordLetter(record_); }
+
+QChar DatabaseManager::recordLetter(const store::Table &table) const
+{
+    const int primary = index_.descriptor.primary;
+    if (!table.isOpen() || std::find(textColumns_.begin(), textColumns_.end(), primary) == textColumns_.end())
+        return QChar();
+    const QString text = table.text(primary);
+    const QChar initial = text.isEmpty() ? QChar('A') : text.front().toUpper();
+    if (initial < QChar('A'))
+        return QChar('A');
+    if (initial > QChar('Z'))
+        return QChar('Z');
+    return initial;
+}
+
+quint32 DatabaseManager::recordCount() { return record_.isOpen() ? record_.recordCount() : 0; }
+
+// ---------------------------------------------------------------------------
+// Copy buffer
+
+void DatabaseManager::copyRecord(qint64 position)
+{
+    gotoPosition(position);
+    if (record_.eof()) {
+        prompt_.inform(QStringLiteral("Empty Record - Not Copied!"), MessageKind::Warning);
+        return;
+    }
+    try {
+        copy_.first();
+        copy_.edit();
+        for (int column = FirstCopiedColumn; column < int(record_.fields().size()); ++column)
+            copy_.copyColumnFrom(column, record_, column);
+        copy_.post();
+        copyBufferFilled_ = true;
+    } catch (const store::DatabaseError &) {
+        ignoringErrors([&] { copy_.cancel(); });
+    }
+}
+
+void DatabaseManager::pasteRecord(qint64 position)
+{
+    if (!copyBufferFilled_)
+        return;
+    gotoPosition(position);
+    const bool pastEnd = record_.eof();
+    std::optional<QChar> oldLetter;
+    try {
+        copy_.first();
+        if (pastEnd) {
+            record_.append();
+        } else {
+            oldLetter = recordLetter();
+            record_.edit();
+        }
+        for (int column = FirstCopiedColumn; column < int(record_.fields().size()); ++column)
+            record_.copyColumnFrom(column, copy_, column);
+        const QChar newLetter = recordLetter();
+        record_.post();
+        if (oldLetter && !oldLetter->isNull() && letterSlot(*oldLetter) >= 0 && letterCounts_[size_t(letterSlot(*oldLetter))] > 0)
+            --letterCounts_[size_t(letterSlot(*oldLetter))];
+        if (!newLetter.isNull())
+            ++letterCounts_[size_t(letterSlot(newLetter))];
+    } catch (const store::DatabaseError &) {
+        ignoringErrors([&] { record_.cancel(); });
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Maintenance
+
+bool DatabaseManager::reopenForMaintenance(const std::function<void(store::Table &)> &work, bool keepTag)
+{
+    if (hooks.displayUpdates)
+        hooks.displayUpdates(false);
+    const bool wasOpen = record_.isOpen();
+    const QString tag = record_.tagName();
+    record_.close();
+    record_.setTagName({});
+    bool ok = false;
+    if (openNamed(record_, recordFileName, true)) {
+        try {
+            work(record_);
+            ok = true;
+        } catch (const store::DatabaseError &) {
+        } catch (const store::EngineError &) {
+        }
+    }
+    if (!ok)
+        prompt_.inform(QStringLiteral("Function Failed!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
+                       MessageKind::Error);
+    ignoringErrors([&] { record_.close(); });
+    record_.setExclusive(false);
+    if (keepTag)
+        record_.setTagName(tag);
+    if (wasOpen)
+        ignoringErrors([&] { record_.open(); });
+    if (hooks.displayUpdates)
+        hooks.displayUpdates(true);
+    return ok;
+}
+
+bool DatabaseManager::reindex()
+{
+    return reopenForMaintenance([](store::Table &table) { table.regenerateIndexes(); }, true);
+}
+
+bool DatabaseManager::pack()
+{
+    return reopenForMaintenance([](store::Table &table) { table.pack(true); }, true);
+}
+
+bool DatabaseManager::empty()
+{
+    if (hooks.displayUpdates)
+        hooks.displayUpdates(false);
+    const bool wasOpen = record_.isOpen();
+    record_.close();
+    bool ok = true;
+    try {
+        record_.emptyTable();
+    } catch (const store::DatabaseError &) {
+        ok = false;
+    }
+    if (wasOpen)
+        ignoringErrors([&] { record_.open(); });
+    if (hooks.displayUpdates)
+        hooks.displayUpdates(true);
+    return ok;
+}
+
+// Copies the current source record into a new target record numbered `number`.
+// Returns false when a column could not be read or the post failed; a failed post is
+// cancelled, so the target never keeps a half-written record.
+bool DatabaseManager::copyOneRecord(store::Table &source, store::Table &target, int &number)
+{
+    bool whole = true;
+    try {
+        target.append();
+        for (int column = 0; column < int(source.fields().size()); ++column) {
+            try {
+                target.copyColumnFrom(column, source, column);
+            } catch (const store::EngineError &) {
+                whole = false;
+            }
+        }
+        target.setInteger(0, number);
+        target.post();
+        ++number;
+    } catch (const store::DatabaseError &) {
+        ignoringErrors([&] { target.cancel(); });
+        whole = false;
+    }
+    return whole;
+}
+
+CopyResult DatabaseManager::copyRecords(store::Table &source, store::Table &target)
+{
+    CopyResult result;
+    progress_.setTotal(int(source.recordCount()));
+    {
+        store::BulkUpdate bulk(target); // one index commit for the whole copy
+        for (source.first(); !source.eof() && source.recNo() != 0; source.next()) {
+            if (!copyOneRecord(source, target, result.nextNumber))
+                ++result.damaged;
+            progress_.step();
+        }
+    }
+    target.close();
+    result.ok = result.damaged == 0;
+    return result;
+}
+
+void DatabaseManager::copyLists(const QString &fromFolder, const QString &toFolder)
+{
+    auto listFiles = [](const QString &folder, int n) {
+        const QString base = QStringLiteral("list%1").arg(n);
+        return std::pair{store::resolveInFolder(folder, base + QStringLiteral(".dbf")), store::resolveInFolder(folder, base + QStringLiteral(".mdx"))};
+    };
+    for (int n = 1;; ++n) {
+        const auto [dbf, mdx] = listFiles(toFolder, n);
+        if (!QFileInfo::exists(dbf) || !QFileInfo::exists(mdx))
+            break;
+        QFile::remove(dbf);
+        QFile::remove(mdx);
+    }
+    for (int n = 1;; ++n) {
+        const auto [dbf, mdx] = listFiles(fromFolder, n);
+        if (!QFileInfo::exists(dbf) || !QFileInfo::exists(mdx))
+            break;
+        QFile::copy(dbf, QDir(toFolder).filePath(QFileInfo(dbf).fileName().toLower()));
+        QFile::copy(mdx, QDir(toFolder).filePath(QFileInfo(mdx).fileName().toLower()));
+    }
+}
+
+bool DatabaseManager::recordTableOpens()
+{
+    if (record_.isOpen())
+        return true;
+    try {
+        bindAndOpen(record_, databaseFolder, recordFileName, false);
+        return true;
+    } catch (const store::DatabaseError &error) {
+        if (error.kind() == store::DatabaseErrorKind::InUse)
+            return false;
+    }
+    rescueIndex(recordFileName);
+    record_.setTagName({});
+    try {
+        record_.open();
+        return true;
+    } catch (const store::DatabaseError &) {
+        return false;
+    }
+}
+
+bool DatabaseManager::openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName)
+{
+    try {
+        bindAndOpen(handle, folder, fileName, handle.exclusive());
+        return true;
+    } catch (const store::DatabaseError &) {
+        return false;
+    }
+}
+
+CopyResult DatabaseManager::repair()
+{
+    if (!recordTableOpens())
+        return {};
+    const QString work = QDir(databaseFolder).filePath(kRepairWorkFile);
+    store::Table source;
+    try {
+        createTable(work, true);
+    } catch (const store::DatabaseError &) {
+        return {};
+    }
+    if (!openSecondHandle(source, databaseFolder, recordFileName))
+        return {};
+    record_.close();
+    store::Table target;
+    target.setExclusive(true);
+    if (!openSecondHandle(target, databaseFolder, kRepairWorkFile))
+        return {};
+    CopyResult result = copyRecords(source, target);
+    source.close();
+    try {
+        ignoringErrors([&] { store::Table::deleteTable(databaseFolder, kSetAsideFile); });
+        store::Table::renameTable(databaseFolder, recordFileName, kSetAsideFile);
+        store::Table::renameTable(databaseFolder, kRepairWorkFile, recordFileName);
+        setMasterCounter(result.nextNumber);
+    } catch (const store::DatabaseError &) {
+        return CopyResult{false, result.nextNumber, result.damaged};
+    }
+    applySort();
+    return result;
+}
+
+CopyResult DatabaseManager::backup()
+{
+    if (!recordTableOpens())
+        return {};
+    store::Table source;
+    if (!openSecondHandle(source, databaseFolder, recordFileName))
+        return {};
+    const QString backupFolder = QDir(databaseFolder).filePath(kBackupFolder);
+    QDir().mkpath(backupFolder);
+    store::Table target;
+    target.setExclusive(true);
+    try {
+        createTable(QDir(backupFolder).filePath(recordFileName), false);
+    } catch (const store::DatabaseError &) {
+        return {};
+    }
+    if (!openSecondHandle(target, backupFolder, recordFileName))
+        return {};
+    CopyResult result = copyRecords(source, target);
+    copyLists(databaseFolder, backupFolder);
+    return result;
+}
+
+CopyResult DatabaseManager::restore(bool lists)
+{
+    if (!recordTableOpens())
+        return {};
+    const QString backupFolder = QDir(databaseFolder).filePath(kBackupFolder);
+    store::Table source;
+    if (!openSecondHandle(source, backupFolder, recordFileName))
+        return {};
+    record_.close();
+    try {
+        ignoringErrors([&] { store::Table::deleteTable(databaseFolder, kSetAsideFile); });
+        store::Table::renameTable(databaseFolder, recordFileName, kSetAsideFile);
+    } catch (const store::DatabaseError &) {
+        return {};
+    }
+    try {
+        createTable(QDir(databaseFolder).filePath(recordFileName), true);
+    } catch (const store::DatabaseError &) {
+        ignoringErrors([&] { store::Table::renameTable(databaseFolder, kSetAsideFile, recordFileName); });
+        return {};
+    }
+    store::Table target;
+    target.setExclusive(true);
+    if (!openSecondHandle(target, databaseFolder, recordFileName))
+        return {};
+    CopyResult result = copyRecords(source, target);
+    ignoringErrors([&] { setMasterCounter(result.nextNumber); });
+    if (lists)
+        copyLists(backupFolder, databaseFolder);
+    applySort();
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Summary lines
+
+QStringList DatabaseManager::recordSummaryLines(const store::Table &table)
+{
+    QStringList lines;
+    const store::FieldList &fields = table.fields();
+    for (int column = FirstCopiedColumn; column < int(fields.size()); ++column) {
+        QString line;
+        switch (fields[size_t(column)].type) {
+        case store::FieldType::Memo:
+            try {
+                line = table.text(column).section(QRegularExpression(QStringLiteral("\r\n|\n|\r")), 0, 0);
+            } catch (const store::EngineError &) {
+                prompt_.inform(QStringLiteral("Corrupt Memo Field!!! You should delete record: \r") + table.text(3), MessageKind::Error);
+            }
+            break;
+        case store::FieldType::Date:
+            line = hooks.formatDate ? hooks.formatDate(column, table.date(column)) : table.date(column).toString(QStringLiteral("MM/dd/yyyy"));
+            break;
+        case store::FieldType::Binary:
+            line = QStringLiteral("<PICTURE>") + (table.isNull(column) ? QStringLiteral(" - Empty") : QStringLiteral(" - Not Empty"));
+            break;
+        default:
+            line = table.text(column);
+        }
+        lines << line.left(SummaryLineLength);
+    }
+    return lines;
+}
+
+} // namespace numora::database

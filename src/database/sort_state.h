@@ -1,0 +1,33 @@
+#pragma once
+// The sort in force for the record table: the descriptor kept in <base>.idx, a saved
+// copy to fall back on when a new sort cannot be applied, whether the filter state
+// asks for marked keys, and the keys last built for it.
+
+#include "database/sort_keys.h"
+
+#include <QString>
+
+namespace numora::database {
+
+class SortState {
+public:
+    SortDescriptor descriptor;
+    SortDescriptor saved;
+    bool marked = false; // filter state Normal or Reversed: "IDXF" tags with marked keys
+    SortKey plainKey;
+    SortKey markedKey;
+
+    // A missing or short file means all four bytes 0.
+    static SortDescriptor load(const QString &path);
+    static bool save(const QString &path, const SortDescriptor &descriptor);
+
+    void keepForUndo() { saved = descriptor; }
+    void undo() { descriptor = saved; }
+
+    // Builds both keys for the descriptor; false when a sort column has no key.
+    bool buildKeys(const store::FieldList &fields);
+    const SortKey &wantedKey() const { return marked ? markedKey : plainKey; }
+    QString tagPrefix() const { return marked ? QStringLiteral("IDXF") : QStringLiteral("IDX"); }
+};
+
+} // namespace numora::database

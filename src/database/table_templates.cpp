@@ -1,0 +1,39 @@
+#include "database/table_templates.h"
+
+#include "store/folder_lookup.h"
+#include "store/index_file.h"
+#include "database/record_schema.h"
+#include "store/table.h"
+
+#include <QDir>
+
+namespace numora::database {
+
+namespace {
+
+void writeTemplate(const QString &folder, const QString &fileName, const store::FieldList &fields, const store::TagDefinition &tag)
+{
+    if (store::existsInFolder(folder, fileName))
+        return;
+    const QString path = QDir(folder).filePath(fileName);
+    store::Table::createTable(path, fields);
+    store::Table table;
+    table.setFolder(folder);
+    table.setFileName(fileName);
+    table.setExclusive(true);
+    table.open();
+    table.addTag(tag);
+}
+
+} // namespace
+
+void ensureTableTemplates(const QString &programFolder)
+{
+    // The record table's first sort is entry order: the numeric key of column 0.
+    writeTemplate(programFolder, QStringLiteral("data.dbf"), recordTableFields(), store::TagDefinition{QStringLiteral("IDX0"), QStringLiteral("STR(NUMBER,20,4)")});
+    writeTemplate(programFolder, QStringLiteral("master.dbf"), masterTableFields(), store::TagDefinition{QStringLiteral("IDX0"), QStringLiteral("FILENAME")});
+    // Lookup items compare exactly: a value differing only in letter case is another item.
+    writeTemplate(programFolder, QStringLiteral("list.dbf"), listTableFields(), store::TagDefinition{QStringLiteral("IDX"), QStringLiteral("ITEM")});
+}
+
+} // namespace numora::database

@@ -1,7 +1,0 @@
-#include "editors/click_edit.h"
-
-namespace numora::editors {
-
-TClickEdit::TClickEdit(QWidget *parent) : TMyBtnEdit(parent) { setAutoSelect(false); }
-
-} // namespace numora::editors

@@ -1,0 +1,7 @@
+#include "editors/widgets/click_edit.h"
+
+namespace numora::editors {
+
+TClickEdit::TClickEdit(QWidget *parent) : TMyBtnEdit(parent) { setAutoSelect(false); }
+
+} // namespace numora::editors

@@ -1,0 +1,51 @@
+#pragma once
+// Closing the main window and the owner window, as decisions apart from the widgets.
+//
+// Every close request of the main window (its close box, a posted close, the owner window
+// closing it) runs closeMainWindow(). The owner window's close runs through
+// OwnerWindowClose, which closes the main window first and ignores a second request made
+// while the first is under way: with the tray option off, the main window's close closes
+// the owner window, which in turn asks the main window to close.
+
+#include <functional>
+
+namespace numora::lifecycle {
+
+struct MainWindowCloseHooks {
+    // The maintenance reminder check; true when the user chose "GoTo Maintenance".
+    std::function<bool()> reminderCheckChoosesMaintenance;
+    std::function<void()> openMaintenance;
+    // The save check of the shown record; false when saving failed and the user declined
+    // to discard the changes.
+    std::function<bool()> saveCurrentRecord;
+    std::function<void()> hideMainWindow;
+    std::function<void()> markHiddenToTray;
+    std::function<void()> closeOwnerWindow;
+};
+
+struct CloseSettings {
+    bool maintenanceReminders = false;
+    bool trayOption = false;
+};
+
+enum class MainWindowCloseResult {
+    Cancelled,    // the record could not be saved: the window stays open
+    HiddenToTray, // the program keeps running in the tray
+    OwnerClosed,  // the owner window was asked to close, which ends the program
+};
+
+MainWindowCloseResult closeMainWindow(const CloseSettings &settings,
+                                      const MainWindowCloseHooks &hooks);
+
+class OwnerWindowClose {
+public:
+    // Closes the main window through `closeMainWindow` (true when it closed). Returns true
+    // when the owner window may now be destroyed, which ends the message loop; false when
+    // the main window refused, or when a close is already under way.
+    bool request(const std::function<bool()> &closeMainWindow);
+
+private:
+    bool closing_ = false;
+};
+
+} // namespace numora::lifecycle

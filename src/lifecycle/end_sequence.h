@@ -1,0 +1,52 @@
+#pragma once
+// What happens when the owner window is destroyed: the main window goes first and saves
+// its settings, then the owner window marks the run as ended cleanly and saves the
+// template lists. Order of the main window's part: suppress layout work, wnd.dat, the
+// sort descriptor, the list header, the filter, the program-wide options, the database
+// options, the report list, the form page order, release its lists, close the tables.
+// Then the owner window's part: close the tables again, write the clean-end marker, save
+// the template lists, release the global lists.
+//
+// The steps this module can do itself (wnd.dat, both options files, shut.dat) it does from
+// the run's settings; the others are callbacks of their owners. A step that fails does not
+// stop the later ones (see runEveryStep()).
+
+#include "lifecycle/named_steps.h"
+#include "lifecycle/window_placement.h"
+#include "settings/startup_settings.h"
+
+#include <functional>
+
+namespace numora::lifecycle {
+
+// Supplied by the main window as it is destroyed.
+struct MainWindowTeardown {
+    std::function<void()> suppressLayout;
+    std::function<WindowPlacement()> currentPlacement; // see placementToSave()
+    std::function<void()> saveSortDescriptor;
+    std::function<void()> saveListHeader;
+    std::function<void()> saveFilter;
+    std::function<void()> saveReportList;
+    std::function<void()> savePageOrder;
+    std::function<void()> releaseLists;
+    std::function<void()> closeTables;
+};
+
+// Supplied by the owner window.
+struct OwnerWindowTeardown {
+    std::function<void()> closeTables; // harmless when they are closed already
+    std::function<void()> saveTemplateLists;
+    std::function<void()> releaseGlobalLists;
+};
+
+// The steps in their order. `settings` must outlive them.
+std::vector<NamedStep> endSequence(const settings::RunSettings &settings,
+                                   const MainWindowTeardown &mainWindow,
+                                   const OwnerWindowTeardown &ownerWindow);
+
+// Runs the end sequence; returns the names of the steps that failed.
+QStringList runEndSequence(const settings::RunSettings &settings,
+                           const MainWindowTeardown &mainWindow,
+                           const OwnerWindowTeardown &ownerWindow);
+
+} // namespace numora::lifecycle

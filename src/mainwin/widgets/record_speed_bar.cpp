@@ -1,0 +1,99 @@
+#include "mainwin/widgets/record_speed_bar.h"
+
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+
+namespace numora::mainwin {
+
+namespace {
+
+constexpr int kEdge = 2;
+constexpr int kButtonSize = 24;
+
+struct ButtonLook {
+    QString hint;
+    QStyle::StandardPixmap icon;
+};
+
+// In the bar's order, left to right.
+const QList<ButtonLook> &buttonLooks()
+{
+    static const QList<ButtonLook> looks = {
+        {QStringLiteral("Synchronize Left Page With Current Record [Alt+Y]"), QStyle::SP_BrowserReload},
+        {QStringLiteral("Print Current Record [Alt+P]"), QStyle::SP_FileDialogDetailedView},
+        {QStringLiteral("Delete Current Record [Alt+Delete]"), QStyle::SP_TrashIcon},
+        {QStringLiteral("Undo Changes To Current Record [Alt+U]"), QStyle::SP_DialogResetButton},
+        {QStringLiteral("Copy Current Record To Copy Buffer [Alt+C]"), QStyle::SP_FileDialogNewFolder},
+        {QStringLiteral("Paste From Copy Buffer To Current Record [Alt+T]"), QStyle::SP_DialogApplyButton},
+        {QStringLiteral("Capture Web Page Into New Record [Alt+W]"), QStyle::SP_DriveNetIcon},
+        {QStringLiteral("Go To Web Page [Alt+G]"), QStyle::SP_DirLinkIcon},
+        {QStringLiteral("GoTo Previous Page [Alt+PgUp]"), QStyle::SP_ArrowLeft},
+        {QStringLiteral("GoTo Next Page [Alt+PgDn]"), QStyle::SP_ArrowRight},
+    };
+    return looks;
+}
+
+} // namespace
+
+RecordSpeedBar::RecordSpeedBar(QWidget *parent)
+    : QWidget(parent), position_(new QLabel(this)), percent_(new QLabel(this))
+{
+    setObjectName(QStringLiteral("recordSpeedBar"));
+    setAutoFillBackground(true);
+    const QList<ButtonLook> &looks = buttonLooks();
+    for (int i = 0; i < looks.size(); ++i) {
+        auto *button = new QToolButton(this);
+        button->setToolTip(looks[i].hint);
+        button->setIcon(style()->standardIcon(looks[i].icon));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setEnabled(false);
+        connect(button, &QToolButton::clicked, this,
+                [this, which = RecordButton(i)] { emit clicked(which); });
+        buttons_ << button;
+    }
+    for (QLabel *counter : {position_, percent_}) {
+        counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        counter->setAutoFillBackground(true);
+    }
+    setCounters(recordCounters(0, 0, false));
+    setMinimumHeight(kButtonSize + 2 * kEdge);
+}
+
+void RecordSpeedBar::setCounters(const RecordCounters &counters)
+{
+    position_->setText(counters.position);
+    percent_->setText(counters.percent);
+}
+
+void RecordSpeedBar::hideWebButtons()
+{
+    button(RecordButton::Capture)->hide();
+    button(RecordButton::GoToWebPage)->hide();
+}
+
+// The counters stand right-aligned at the right edge, one above the other, with Next and
+// Previous to their left; the other buttons run from the left edge.
+void RecordSpeedBar::resizeEvent(QResizeEvent *)
+{
+    const int counterWidth = fontMetrics().horizontalAdvance(QStringLiteral("000000")) + kEdge;
+    const int half = height() / 2;
+    position_->setGeometry(width() - kEdge - counterWidth, 0, counterWidth, half);
+    percent_->setGeometry(width() - kEdge - counterWidth, half, counterWidth, height() - half);
+    const int top = (height() - kButtonSize) / 2;
+    int right = position_->x();
+    for (RecordButton which : {RecordButton::Next, RecordButton::Previous}) {
+        right -= kButtonSize;
+        button(which)->setGeometry(right, top, kButtonSize, kButtonSize);
+    }
+    int left = kEdge;
+    for (int i = 0; i < int(RecordButton::Previous); ++i) {
+        if (buttons_[i]->isHidden())
+            continue;
+        buttons_[i]->setGeometry(left, top, kButtonSize, kButtonSize);
+        left += kButtonSize;
+    }
+}
+
+} // namespace numora::mainwin

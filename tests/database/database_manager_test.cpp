@@ -1,0 +1,457 @@
+#include "database/database_manager.h"
+#include "database/record_schema.h"
+#include "store/store_error.h"
+#include "database/table_templates.h"
+#include "support/scripted_prompt.h"
+#include "support/qt_printers.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace numora;
+using namespace numora::database;
+using namespace numora::store;
+
+namespace {
+
+constexpr int Descr = 2, Country = 3, Cost = 9, SmallPicture = 11, Notes = 26, Picture = 27;
+const QString kUnableToCreateIndex = "Unable to create Index!\rDatabase may be used by someone else - this function requires Exclusive Database Use.";
+
+class DatabaseManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        programFolder = folder.file("program");
+        databaseFolder = folder.file("program/DATA");
+        QDir().mkpath(databaseFolder);
+        ensureTableTemplates(programFolder);
+        manager.programFolder = programFolder;
+        manager.databaseFolder = databaseFolder;
+    }
+
+    // A record table with the given descriptions (and marks), made like a new database.
+    void createRecords(const QStringList &descriptions, const QStringList &marks = {})
+    {
+        manager.createTable(QDir(databaseFolder).filePath("data.dbf"), true);
+        Table table;
+        table.setFolder(databaseFolder);
+        table.setFileName("data.dbf");
+        table.open();
+        for (int i = 0; i < descriptions.size(); ++i) {
+            table.append();
+            table.setInteger(0, i + 1);
+            table.setText(1, marks.value(i, "0"));
+            table.setText(Descr, descriptions[i]);
+            table.setNumber(Cost, 10 + i);
+            table.setText(Notes, QString("notes %1").arg(i + 1));
+            table.post();
+        }
+    }
+
+    QStringList listed()
+    {
+        QStringList result;
+        Table &table = manager.recordTable();
+        for (table.first(); !table.eof(); table.next())
+            result << table.text(Descr);
+        return result;
+    }
+
+    // Another handle on a table of the database folder, as another user would hold it.
+    std::unique_ptr<Table> holdTable(const QString &fileName, bool exclusive)
+    {
+        auto holder = std::make_unique<Table>();
+        holder->setFolder(databaseFolder);
+        holder->setFileName(fileName);
+        holder->setExclusive(exclusive);
+        holder->open();
+        return holder;
+    }
+
+    int masterCounter()
+    {
+        Table &master = manager.master();
+        EXPECT_TRUE(master.findKey("data.dbf"));
+        return int(master.integer(3));
+    }
+
+    test::TempFolder folder;
+    QString programFolder;
+    QString databaseFolder;
+    test::ScriptedPrompt prompt;
+    NoProgress progress;
+    DatabaseManager manager{prompt, progress};
+};
+
+TEST_F(DatabaseManagerTest, FolderWithoutMasterGetsOneAndTheTableItsRow)
+{
+    createRecords({"aureus", "denarius"});
+    ASSERT_TRUE(manager.openDatabase());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("master.dbf")));
+    EXPECT_EQ(masterCounter(), 1);
+    EXPECT_EQ(manager.master().text(1), "data.dbf");
+    EXPECT_FALSE(manager.copyBuffer().isEmpty()) << "the copy buffer is never empty";
+    EXPECT_FALSE(manager.indexErrorSilence());
+}
+
+TEST_F(DatabaseManagerTest, NewRecordsAreNumberedFromTheMasterRow)
+{
+    createRecords({"aureus"});
+    ASSERT_TRUE(manager.openDatabase());
+    Table &table = manager.recordTable();
+    for (int expected : {2, 3}) {
+        table.append();
+        EXPECT_EQ(table.integer(0), expected);
+        table.setText(Descr, "new");
+        table.post();
+    }
+    EXPECT_EQ(masterCounter(), 3);
+}
+
+TEST_F(DatabaseManagerTest, TableWithoutMemoFileIsSetAsideAsBad)
+{
+    createRecords({"aureus"});
+    QFile::remove(QDir(databaseFolder).filePath("data.dbt"));
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_EQ(prompt.texts(), QStringList({"Could not Open the database! A new database will be created. The original file (if existed) was renamed to BAD$$$.DBF."}));
+    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("bad$$$.dbf")));
+    EXPECT_TRUE(manager.recordTable().isEmpty());
+    EXPECT_EQ(manager.index().descriptor, SortDescriptor{});
+}
+
+TEST_F(DatabaseManagerTest, UnusableIndexIsRescuedFromTheTemplate)
+{
+    createRecords({"b", "a"});
+    QFile index(QDir(databaseFolder).filePath("data.mdx"));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write(QByteArray(4096, '\x7f')); // another engine's index file
+    index.close();
+    ASSERT_TRUE(manager.openDatabase());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(listed(), QStringList({"b", "a"})) << "entry order through the rebuilt tag";
+}
+
+TEST_F(DatabaseManagerTest, MasterHeldExclusivelyElsewhereFailsTheOpenAfterAsking)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    manager.closeAll();
+    auto holder = holdTable("master.dbf", true);
+    prompt.answer(Button::No);
+    EXPECT_FALSE(manager.openDatabase());
+    EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: master.dbf\rRetry?", "Could not Open the Master.dbf file!"}));
+    holder.reset();
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("master.dbf"))) << "a master in use is never replaced";
+}
+
+TEST_F(DatabaseManagerTest, CopyBufferThatCannotBeOpenedOrMadeFailsTheOpen)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    manager.closeAll();
+    auto holder = holdTable("copy.dbf", true);
+    prompt.answer(Button::No);
+    EXPECT_FALSE(manager.openDatabase());
+    EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: copy.dbf\rRetry?", "Could not Open the Copy/Paste file!"}));
+    EXPECT_EQ(prompt.shown.back().kind, MessageKind::Error);
+}
+
+TEST_F(DatabaseManagerTest, NewDatabaseThatCannotBeMadeFailsTheOpen)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase()); // master and copy buffer exist from here on
+    manager.closeAll();
+    QFile::remove(QDir(databaseFolder).filePath("data.dbt"));
+    QFile::remove(QDir(programFolder).filePath("data.dbf"));
+    EXPECT_FALSE(manager.openDatabase());
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown[1].text, "Could not Open the new database!");
+    EXPECT_EQ(prompt.shown[1].kind, MessageKind::Error);
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("bad$$$.dbf"))) << "the old table is kept aside";
+}
+
+TEST_F(DatabaseManagerTest, DescendingTextPrimaryWithAscendingNumericSecondary)
+{
+    createRecords({"b", "a", "b", "c"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, true, Cost, false}));
+    const TagDefinition tag = manager.recordTable().tags().back();
+    EXPECT_EQ(tag.name, "IDX1");
+    EXPECT_EQ(tag.expression, "UPPER(DESCR)+STR(999999999999999999-COST,20,4)");
+    EXPECT_TRUE(tag.descending);
+    QStringList order;
+    Table &table = manager.recordTable();
+    for (table.first(); !table.eof(); table.next())
+        order << QString("%1 %2").arg(table.text(Descr)).arg(table.number(Cost));
+    EXPECT_EQ(order, QStringList({"c 13", "b 10", "b 12", "a 11"}));
+
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{0, false, 0, false}));
+    EXPECT_EQ(manager.recordTable().tagName(), "IDX0") << "an existing tag with the same key is reused";
+    EXPECT_EQ(manager.recordTable().tags().size(), 2u);
+}
+
+TEST_F(DatabaseManagerTest, FilterStateSelectsMarkedTagsAndRanges)
+{
+    createRecords({"1 cent", "aureus", "Apple", "Zloty", "zecchino"}, {"2", "2", "0", "2", "0"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    ASSERT_TRUE(manager.setFilterState(1));
+    EXPECT_TRUE(manager.recordTable().tagName().startsWith("IDXF"));
+    EXPECT_TRUE(manager.viewRange(QChar('A')));
+    EXPECT_EQ(listed(), QStringList({"1 cent", "aureus"})) << "digits fall under A, the unmarked Apple does not";
+    EXPECT_FALSE(manager.viewRange(std::nullopt));
+    EXPECT_EQ(manager.recordCount(), 3u);
+    ASSERT_TRUE(manager.setFilterState(2));
+    EXPECT_FALSE(manager.viewRange(std::nullopt));
+    EXPECT_EQ(listed(), QStringList({"Apple", "zecchino"}));
+    ASSERT_TRUE(manager.setFilterState(0));
+    manager.viewRange(std::nullopt);
+    EXPECT_EQ(manager.recordCount(), 5u);
+}
+
+TEST_F(DatabaseManagerTest, LetterCountsPutDigitsAndLowerCaseInitialsUnderTheirLetters)
+{
+    createRecords({"1 cent", "aureus", "Apple", "Zloty", "zecchino", "(unknown)", "Österreich"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, true, 0, false}));
+    manager.countLetters();
+    EXPECT_EQ(manager.letterCount('A'), 4u);
+    EXPECT_EQ(manager.letterCount('Z'), 3u) << "initials above Z count as Z";
+    EXPECT_EQ(manager.letterCount('B'), 0u);
+    manager.viewRange(QChar('Z'));
+    manager.recordTable().first();
+    EXPECT_EQ(manager.recordLetter(), QChar('Z'));
+}
+
+TEST_F(DatabaseManagerTest, LetterTabsOffMeansNoLetterRange)
+{
+    createRecords({"a", "b"});
+    manager.hooks.letterTabsOn = [] { return false; };
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    EXPECT_FALSE(manager.viewRange(QChar('A')));
+    EXPECT_EQ(manager.recordCount(), 2u);
+}
+
+TEST_F(DatabaseManagerTest, SortFailsWhileAnotherProcessHasTheTableOpen)
+{
+    createRecords({"b", "a"});
+    ASSERT_TRUE(manager.openDatabase());
+    const QString tagBefore = manager.recordTable().tagName();
+    QProcess peer;
+    peer.start(QStringLiteral(TABLE_PEER), {"hold-open", databaseFolder, "data.dbf"});
+    ASSERT_TRUE(peer.waitForReadyRead(10000));
+    ASSERT_EQ(peer.readLine().trimmed(), "ready");
+
+    EXPECT_FALSE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    EXPECT_EQ(manager.recordTable().tagName(), tagBefore);
+    EXPECT_EQ(manager.index().descriptor, SortDescriptor{});
+    EXPECT_EQ(prompt.texts(), QStringList({kUnableToCreateIndex}));
+    EXPECT_EQ(listed(), QStringList({"b", "a"}));
+
+    // Before start-up has finished, the same failure is silent.
+    DatabaseManager starting(prompt, progress);
+    starting.programFolder = programFolder;
+    starting.databaseFolder = databaseFolder;
+    SortState::save(QDir(databaseFolder).filePath("data.idx"), SortDescriptor{Country, false, 0, false});
+    prompt.shown.clear();
+    EXPECT_TRUE(starting.openDatabase());
+    EXPECT_TRUE(prompt.shown.empty());
+    peer.closeWriteChannel();
+    peer.waitForFinished(5000);
+}
+
+TEST_F(DatabaseManagerTest, SortDescriptorRoundTripsThroughTheIdxFile)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Cost, true, Descr, false}));
+    ASSERT_TRUE(manager.saveSort());
+    QFile file(QDir(databaseFolder).filePath("data.idx"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\x09\x01\x02\x00", 4));
+    EXPECT_EQ(SortState::load(QDir(databaseFolder).filePath("missing.idx")), SortDescriptor{});
+}
+
+TEST_F(DatabaseManagerTest, CopyAndPasteThroughTheCopyBuffer)
+{
+    createRecords({"aureus", "Zloty"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    manager.countLetters();
+    manager.viewRange(std::nullopt);
+
+    manager.pasteRecord(0);
+    EXPECT_EQ(listed(), QStringList({"aureus", "Zloty"})) << "nothing is pasted before a copy";
+    manager.copyRecord(5);
+    EXPECT_EQ(prompt.texts(), QStringList({"Empty Record - Not Copied!"}));
+    EXPECT_FALSE(manager.copyBufferFilled());
+
+    manager.copyRecord(1); // Zloty
+    EXPECT_TRUE(manager.copyBufferFilled());
+    manager.pasteRecord(0); // over aureus
+    EXPECT_EQ(listed(), QStringList({"Zloty", "Zloty"}));
+    EXPECT_EQ(manager.letterCount('A'), 0u);
+    EXPECT_EQ(manager.letterCount('Z'), 2u);
+    manager.pasteRecord(2); // past the last record: appended
+    EXPECT_EQ(manager.recordCount(), 3u);
+    Table &table = manager.recordTable();
+    table.last();
+    EXPECT_EQ(table.integer(0), 2) << "the pasted record got a new number";
+    EXPECT_EQ(table.text(Notes), "notes 2");
+}
+
+TEST_F(DatabaseManagerTest, RepairRenumbersAndSetsTheCounter)
+{
+    createRecords({"a", "b", "c"});
+    ASSERT_TRUE(manager.openDatabase());
+    const CopyResult result = manager.repair();
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.nextNumber, 4);
+    EXPECT_EQ(result.damaged, 0);
+    EXPECT_EQ(masterCounter(), 4);
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("temp$$$.dbf")));
+    Table &table = manager.recordTable();
+    table.append();
+    EXPECT_EQ(table.integer(0), 5);
+    table.cancel();
+    EXPECT_EQ(listed(), QStringList({"a", "b", "c"}));
+}
+
+TEST_F(DatabaseManagerTest, RepairCountsRecordsWithDamagedMemos)
+{
+    createRecords({"a", "b"});
+    {
+        Table table;
+        table.setFolder(databaseFolder);
+        table.setFileName("data.dbf");
+        table.open();
+        table.last();
+        table.edit();
+        table.setBytes(Picture, QByteArray(3000, 'x'));
+        table.post();
+    }
+    const QString memo = QDir(databaseFolder).filePath("data.dbt");
+    QFile::resize(memo, QFileInfo(memo).size() - 2000);
+    ASSERT_TRUE(manager.openDatabase());
+    const CopyResult result = manager.repair();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.damaged, 1);
+    EXPECT_EQ(result.nextNumber, 3) << "the damaged record is kept without its picture";
+}
+
+TEST_F(DatabaseManagerTest, EmptyTableRepairsBacksUpAndRestores)
+{
+    createRecords({});
+    ASSERT_TRUE(manager.openDatabase());
+    for (const auto &run : std::vector<std::function<CopyResult()>>{[&] { return manager.repair(); }, [&] { return manager.backup(); },
+                                                                      [&] { return manager.restore(true); }}) {
+        const CopyResult result = run();
+        EXPECT_TRUE(result.ok);
+        EXPECT_EQ(result.nextNumber, 1);
+        EXPECT_EQ(result.damaged, 0);
+        EXPECT_EQ(manager.recordCount(), 0u);
+    }
+}
+
+TEST_F(DatabaseManagerTest, BackupAndRestoreBringBackRecordsAndLists)
+{
+    createRecords({"a", "b"});
+    Table::copyTable(QDir(programFolder).filePath("list.dbf"), QDir(databaseFolder).filePath("list1.dbf"));
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.backup().ok);
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("BACKUP/list1.dbf")));
+    manager.recordTable().first();
+    manager.recordTable().remove();
+    QFile::remove(QDir(databaseFolder).filePath("list1.dbf"));
+    QFile::remove(QDir(databaseFolder).filePath("list1.mdx"));
+
+    const CopyResult result = manager.restore(true);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.nextNumber, 3);
+    EXPECT_EQ(listed(), QStringList({"a", "b"}));
+    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("list1.dbf")));
+    manager.recordTable().first();
+    EXPECT_EQ(manager.recordTable().text(Notes), "notes 1");
+}
+
+TEST_F(DatabaseManagerTest, RestoreWithoutBackupFails)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    const CopyResult result = manager.restore(false);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.damaged, 0);
+    EXPECT_EQ(listed(), QStringList({"a"}));
+}
+
+TEST_F(DatabaseManagerTest, MaintenanceNeedingExclusiveUseReportsFailure)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    auto other = holdTable("data.dbf", false);
+    EXPECT_FALSE(manager.reindex());
+    EXPECT_FALSE(manager.pack());
+    const QString failed = "Function Failed!\rDatabase may be used by someone else - this function requires Exclusive Database Use.";
+    EXPECT_EQ(prompt.texts(), QStringList({failed, failed}));
+    EXPECT_TRUE(manager.recordTable().isOpen()) << "the table is left open shared";
+    other.reset();
+    EXPECT_TRUE(manager.reindex());
+    EXPECT_TRUE(manager.pack());
+}
+
+TEST_F(DatabaseManagerTest, NoRecordTableNameIsFreeOnceAllAreListed)
+{
+    createRecords({"a"});
+    ASSERT_TRUE(manager.openDatabase());
+    EXPECT_EQ(manager.freeRecordTableName(), "data_1.dbf");
+    Table &master = manager.master();
+    for (int n = 1; n <= 999; ++n) {
+        if (n == 7)
+            continue;
+        master.append();
+        master.setText(0, QString("data_%1.dbf").arg(n));
+        master.post();
+    }
+    EXPECT_EQ(manager.freeRecordTableName(), "data_7.dbf");
+    master.append();
+    master.setText(0, "data_7.dbf");
+    master.post();
+    EXPECT_EQ(manager.freeRecordTableName(), QString());
+}
+
+TEST_F(DatabaseManagerTest, SummaryLinesShowEveryColumnShortly)
+{
+    createRecords({QString(80, 'x')});
+    ASSERT_TRUE(manager.openDatabase());
+    Table &table = manager.recordTable();
+    table.first();
+    table.edit();
+    table.setText(Country, "Rome");
+    table.setText(Notes, "first line\r\nsecond line");
+    table.setBytes(Picture, QByteArray(10, 'p'));
+    table.post();
+    const QStringList lines = manager.recordSummaryLines(table);
+    ASSERT_EQ(lines.size(), 26);
+    EXPECT_EQ(lines[0], QString(50, 'x'));
+    EXPECT_EQ(lines[Picture - 2], "<PICTURE> - Not Empty");
+    EXPECT_EQ(lines[SmallPicture - 2], "<PICTURE> - Empty");
+    EXPECT_EQ(lines[Notes - 2], "first line");
+    EXPECT_TRUE(prompt.shown.empty());
+
+    const QString memo = QDir(databaseFolder).filePath("data.dbt");
+    QFile::resize(memo, QFileInfo(memo).size() - 1024); // the notes' blocks are gone
+    table.first();
+    manager.recordSummaryLines(table);
+    ASSERT_EQ(prompt.texts(), QStringList({"Corrupt Memo Field!!! You should delete record: \rRome"}));
+    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Error);
+}
+
+} // namespace
