@@ -20,9 +20,9 @@ namespace numora::bench {
 // Every question is answered No and reported on stderr.
 class ReportingPrompt : public Prompt {
 public:
-    Button ask(const QString &text, MessageKind, Buttons, int) override
+    Button ask(const QString &text, MessageKind, Buttons, int, const QString &detail) override
     {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        std::fprintf(stderr, "message: %s %s\n", qPrintable(text), qPrintable(detail));
         ++messages;
         return Button::No;
     }

@@ -30,10 +30,15 @@ class Prompt {
 public:
     virtual ~Prompt() = default;
     // Shows `text` and returns the button pressed. `helpContext` names the help page a
-    // Help button opens (0: none).
-    virtual Button ask(const QString &text, MessageKind kind, Buttons buttons, int helpContext = 0) = 0;
+    // Help button opens (0: none). `detail` is the system's reason for a failure, shown
+    // below the program's own text so the user knows what to do about it.
+    virtual Button ask(const QString &text, MessageKind kind, Buttons buttons, int helpContext = 0,
+                       const QString &detail = {}) = 0;
 
-    void inform(const QString &text, MessageKind kind) { ask(text, kind, Button::Ok); }
+    void inform(const QString &text, MessageKind kind, const QString &detail = {})
+    {
+        ask(text, kind, Button::Ok, 0, detail);
+    }
     bool confirm(const QString &text, MessageKind kind = MessageKind::Confirmation)
     {
         return ask(text, kind, Button::Yes | Button::No) == Button::Yes;

@@ -2,6 +2,7 @@
 
 #include "store/folder_lookup.h"
 #include "database/open_retry.h"
+#include "database/record_schema.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -25,9 +26,6 @@ const QString kRepairWorkFile = QStringLiteral("temp$00.dbf");
 const QString kSetAsideFile = QStringLiteral("temp$$$.dbf");
 const QString kBadFile = QStringLiteral("bad$$$");
 const QString kBackupFolder = QStringLiteral("BACKUP");
-constexpr int FirstCopiedColumn = 2;
-constexpr int MasterCounterColumn = 3;
-constexpr int MasterRowLockAttempts = 50;
 constexpr int SummaryLineLength = 50;
 
 QString baseName(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
@@ -48,9 +46,10 @@ void ignoringErrors(Step step)
 
 } // namespace
 
-DatabaseManager::DatabaseManager(Prompt &prompt, Progress &progress) : prompt_(prompt), progress_(progress)
+DatabaseManager::DatabaseManager(Prompt &prompt, Progress &progress)
+    : prompt_(prompt), progress_(progress), changes_(master_, prompt)
 {
-    installNumbering(record_);
+    changes_.attach(record_);
 }
 
 QString DatabaseManager::databasePath(const QString &fileName) const { return store::resolveInFolder(databaseFolder, fileName); }
@@ -199,16 +198,17 @@ bool DatabaseManager::openMaster()
 // The copy buffer is never left empty: its first row is the buffer itself.
 bool DatabaseManager::openCopyBuffer()
 {
-    copy_.close();
-    copy_.setTagName({});
+    store::Table &copy = copy_.table();
+    copy.close();
+    copy.setTagName({});
     try {
-        if (!openNamed(copy_, kCopyFile, false)) {
+        if (!openNamed(copy, kCopyFile, false)) {
             createTable(QDir(databaseFolder).filePath(kCopyFile), false);
-            bindAndOpen(copy_, databaseFolder, kCopyFile, false);
+            bindAndOpen(copy, databaseFolder, kCopyFile, false);
         }
-        if (copy_.isEmpty()) {
-            copy_.append();
-            copy_.post();
+        if (copy.isEmpty()) {
+            copy.append();
+            copy.post();
         }
         return true;
     } catch (const store::DatabaseError &) {
@@ -267,7 +267,7 @@ void DatabaseManager::deriveColumnSets()
     memoColumns_.clear();
     binaryColumns_.clear();
     const store::FieldList &fields = record_.fields();
-    for (int column = FirstCopiedColumn; column < int(fields.size()); ++column) {
+    for (int column = record_column::FirstField; column < int(fields.size()); ++column) {
         switch (fields[size_t(column)].type) {
         case store::FieldType::Character:
             textColumns_.push_back(column);
@@ -308,37 +308,8 @@ void DatabaseManager::findOrAddMasterRow()
     master_.append();
     master_.setText(0, recordFileName);
     master_.setText(1, recordFileName);
-    master_.setInteger(MasterCounterColumn, 1);
+    master_.setInteger(master_column::LastNumber, 1);
     master_.post();
-}
-
-void DatabaseManager::installNumbering(store::Table &table)
-{
-    table.afterInsert = [this](store::Table &inserted) {
-        if (!inserted.isNull(0))
-            return;
-        // The master row's lock makes the counter safe between users; another user
-        // holds it only for the moment of their own insert.
-        for (int attempt = 1;; ++attempt) {
-            try {
-                master_.edit();
-                break;
-            } catch (const store::DatabaseError &error) {
-                if (error.kind() != store::DatabaseErrorKind::InUse || attempt == MasterRowLockAttempts)
-                    throw;
-                QThread::msleep(20);
-            }
-        }
-        const qint64 last = std::llround(master_.number(MasterCounterColumn));
-        inserted.setInteger(0, last + 1);
-        try {
-            master_.setInteger(MasterCounterColumn, last + 1);
-            master_.post();
-        } catch (...) {
-            master_.cancel();
-            throw;
-        }
-    };
 }
 
 QString DatabaseManager::freeRecordTableName()
@@ -368,7 +339,7 @@ void DatabaseManager::setMasterCounter(int value)
         findOrAddMasterRow();
     }
     master_.edit();
-    master_.setInteger(MasterCounterColumn, value);
+    master_.setInteger(master_column::LastNumber, value);
     master_.post();
 }
 
@@ -381,7 +352,7 @@ QString DatabaseManager::databaseName()
 
 void DatabaseManager::closeAll()
 {
-    for (store::Table *table : {&record_, &copy_, &master_})
+    for (store::Table *table : {&record_, &copy_.table(), &master_})
         ignoringErrors([table] { table->close(); });
 }
 
@@ -549,51 +520,41 @@ quint32 DatabaseManager::recordCount() { return record_.isOpen() ? record_.recor
 // ---------------------------------------------------------------------------
 // Copy buffer
 
-void DatabaseManager::copyRecord(qint64 position)
+bool DatabaseManager::copyRecord(qint64 position)
 {
     gotoPosition(position);
     if (record_.eof()) {
         prompt_.inform(QStringLiteral("Empty Record - Not Copied!"), MessageKind::Warning);
-        return;
+        return false;
     }
-    try {
-        copy_.first();
-        copy_.edit();
-        for (int column = FirstCopiedColumn; column < int(record_.fields().size()); ++column)
-            copy_.copyColumnFrom(column, record_, column);
-        copy_.post();
-        copyBufferFilled_ = true;
-    } catch (const store::DatabaseError &) {
-        ignoringErrors([&] { copy_.cancel(); });
+    if (const ChangeResult copied = copy_.copyFrom(record_, changes_); !copied) {
+        changes_.report(copied, QStringLiteral("Could not Copy the record!"), MessageKind::Error);
+        return false;
     }
+    return true;
 }
 
-void DatabaseManager::pasteRecord(qint64 position)
+bool DatabaseManager::pasteRecord(qint64 position)
 {
-    if (!copyBufferFilled_)
-        return;
+    if (!copy_.filled())
+        return false;
     gotoPosition(position);
     const bool pastEnd = record_.eof();
-    std::optional<QChar> oldLetter;
-    try {
-        copy_.first();
-        if (pastEnd) {
-            record_.append();
-        } else {
-            oldLetter = recordLetter();
-            record_.edit();
-        }
-        for (int column = FirstCopiedColumn; column < int(record_.fields().size()); ++column)
-            record_.copyColumnFrom(column, copy_, column);
-        const QChar newLetter = recordLetter();
-        record_.post();
-        if (oldLetter && !oldLetter->isNull() && letterSlot(*oldLetter) >= 0 && letterCounts_[size_t(letterSlot(*oldLetter))] > 0)
-            --letterCounts_[size_t(letterSlot(*oldLetter))];
-        if (!newLetter.isNull())
-            ++letterCounts_[size_t(letterSlot(newLetter))];
-    } catch (const store::DatabaseError &) {
-        ignoringErrors([&] { record_.cancel(); });
+    const QChar oldLetter = pastEnd ? QChar() : recordLetter();
+    if (const ChangeResult pasted = copy_.pasteInto(record_, pastEnd, changes_); !pasted) {
+        changes_.report(pasted, QStringLiteral("Could not Paste the record!"), MessageKind::Error);
+        return false;
     }
+    moveLetterCount(oldLetter, recordLetter());
+    return true;
+}
+
+void DatabaseManager::moveLetterCount(QChar from, QChar to)
+{
+    if (const int slot = letterSlot(from); !from.isNull() && slot >= 0 && slot < LetterCount && letterCounts_[size_t(slot)] > 0)
+        --letterCounts_[size_t(slot)];
+    if (const int slot = letterSlot(to); !to.isNull() && slot >= 0 && slot < LetterCount)
+        ++letterCounts_[size_t(slot)];
 }
 
 // ---------------------------------------------------------------------------
@@ -849,7 +810,7 @@ QStringList DatabaseManager::recordSummaryLines(const store::Table &table)
 {
     QStringList lines;
     const store::FieldList &fields = table.fields();
-    for (int column = FirstCopiedColumn; column < int(fields.size()); ++column) {
+    for (int column = record_column::FirstField; column < int(fields.size()); ++column) {
         QString line;
         switch (fields[size_t(column)].type) {
         case store::FieldType::Memo:

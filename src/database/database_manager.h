@@ -11,6 +11,8 @@
 
 #include "core/progress.h"
 #include "core/prompt.h"
+#include "database/copy_buffer.h"
+#include "database/record_changes.h"
 #include "database/sort_state.h"
 #include "store/table.h"
 
@@ -56,8 +58,10 @@ public:
     QString recordFileName = QStringLiteral("data.dbf");
 
     store::Table &recordTable() { return record_; }
-    store::Table &copyBuffer() { return copy_; }
+    store::Table &copyBuffer() { return copy_.table(); }
     store::Table &master() { return master_; }
+    // Every change to a record goes through here.
+    RecordChanges &changes() { return changes_; }
     SortState &index() { return index_; }
 
     bool openDatabase();
@@ -82,18 +86,16 @@ public:
     QChar recordLetter(const store::Table &table) const; // of another handle's current record
     quint32 recordCount();
 
-    // Copy buffer.
-    void copyRecord(qint64 position);
-    void pasteRecord(qint64 position);
-    bool copyBufferFilled() const { return copyBufferFilled_; }
+    // Copy buffer. A failure has been shown to the user when these return false.
+    [[nodiscard]] bool copyRecord(qint64 position);
+    [[nodiscard]] bool pasteRecord(qint64 position);
+    bool copyBufferFilled() const { return copy_.filled(); }
 
     // Tables from the templates of the program folder.
     void createTable(const QString &path, bool keepTags);
     void createMaster();
     // The lowest data_<n>.dbf (1..999) the master table does not list; empty when all are.
     QString freeRecordTableName();
-    // Numbers new records of `table` from the master row's counter.
-    void installNumbering(store::Table &table);
 
     // Maintenance of the record table.
     bool reindex();
@@ -130,6 +132,7 @@ private:
     void recordDecimals();
     void findOrAddMasterRow();
     void setMasterCounter(int value);
+    void moveLetterCount(QChar from, QChar to);
     bool reopenForMaintenance(const std::function<void(store::Table &)> &work, bool keepTag);
     bool copyOneRecord(store::Table &source, store::Table &target, int &number);
     bool openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName);
@@ -143,11 +146,11 @@ private:
     Prompt &prompt_;
     Progress &progress_;
     store::Table record_;
-    store::Table copy_;
     store::Table master_;
+    CopyBuffer copy_;
+    RecordChanges changes_;
     SortState index_;
     int filterState_ = 0;
-    bool copyBufferFilled_ = false;
     bool indexErrorSilence_ = true;
     std::array<quint32, LetterCount> letterCounts_{};
     std::vector<int> textColumns_;

@@ -22,4 +22,10 @@ constexpr int FirstField = 2;
 constexpr int fieldColumn(int fieldNumber) { return fieldNumber + 1; }
 } // namespace record_column
 
+namespace master_column {
+constexpr int FileName = 0;
+constexpr int DatabaseName = 1;
+constexpr int LastNumber = 3;
+} // namespace master_column
+
 } // namespace numora::database

@@ -1,8 +1,8 @@
 #include "mainwin/record_session.h"
 
+#include "core/log_categories.h"
 #include "core/prompt.h"
 #include "database/database_manager.h"
-#include "store/store_error.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,6 @@ namespace numora::mainwin {
 
 namespace {
 
-constexpr int kWriteAttempts = 100;
 constexpr int kMaxPositionDigits = 6;
 const QString kContinueAnyway = QStringLiteral(
     "\rDo you want to continue anyway?\r(If you answer Yes changes to the current record will be discarded.)");
@@ -35,11 +34,6 @@ public:
 private:
     const std::function<void(bool)> &busy_;
 };
-
-bool isEditing(const store::Table &table)
-{
-    return table.state() == store::TableState::Edit || table.state() == store::TableState::Insert;
-}
 
 QChar previousLetter(QChar letter) { return QChar(letter.unicode() - 1); }
 QChar nextLetter(QChar letter) { return QChar(letter.unicode() + 1); }
@@ -75,11 +69,7 @@ void RecordSession::openFormTable()
     formTable_.setFolder(browse.folder());
     formTable_.setFileName(browse.fileName());
     formTable_.open();
-    database_.installNumbering(formTable_);
-    formTable_.beforePost = [this](store::Table &table) {
-        if (beforePost)
-            beforePost(table);
-    };
+    database_.changes().attach(formTable_);
     position_ = 0;
 }
 
@@ -135,7 +125,7 @@ void RecordSession::moveBrowseTableToShownRecord()
 // Moves both tables to `index` of the browse range, or starts a new record past it.
 void RecordSession::displayAt(int index)
 {
-    if (isEditing(formTable_))
+    if (formTable_.isEditing())
         formTable_.cancel();
     const int count = rangeCount();
     if (index >= 0 && index < count) {
@@ -156,13 +146,10 @@ void RecordSession::display()
         form_.clear();
         recordNumber_ = -1;
     } else {
-        if (!readOnly) {
-            try {
-                formTable_.edit();
-            } catch (const store::DatabaseError &) {
-                inUse_ = true;
-            }
-        }
+        // Showing a record does not wait for its lock: a record another user holds is
+        // shown at once as in use.
+        if (!readOnly && !database_.changes().edit(formTable_, database::RecordChanges::Retry::Never))
+            inUse_ = true;
         form_.loadFrom(formTable_);
         recordNumber_ = formTable_.integer(0);
         recordLetter_ = database_.recordLetter(formTable_);
@@ -228,57 +215,49 @@ bool RecordSession::saveCheck()
         // Appending first advances the counter, as the user who leaves an empty new
         // record would find it in the master table.
         if (newRecord_) {
-            try {
-                formTable_.append();
-            } catch (const store::DatabaseError &) {
-            }
+            if (const database::ChangeResult appended = database_.changes().append(formTable_); !appended)
+                qCInfo(lcRecords) << "an empty new record did not advance the counter:" << appended.reason();
         }
-        if (isEditing(formTable_))
+        if (formTable_.isEditing())
             formTable_.cancel();
-    } else if (!writeRecord()) {
-        result = prompt_.ask(QStringLiteral("Could not Update the record!") + kContinueAnyway,
-                             MessageKind::Warning, Button::Yes | Button::No) == Button::Yes;
-        if (result && isEditing(formTable_))
+    } else if (const database::ChangeResult written = writeRecord(); !written) {
+        result = database_.changes().report(written, QStringLiteral("Could not Update the record!") + kContinueAnyway,
+                                            MessageKind::Warning, Button::Yes | Button::No)
+                 == Button::Yes;
+        if (result && formTable_.isEditing())
             formTable_.cancel();
     }
     saved_ = result;
     return result;
 }
 
-bool RecordSession::writeRecord()
+database::ChangeResult RecordSession::writeRecord()
 {
     if (inUse_)
-        return true;
+        return {};
     BusyScope busy(database_.hooks.busy);
-    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        try {
-            return writeAttempt();
-        } catch (const store::DatabaseError &) {
-        }
-    }
-    return false;
-}
-
-// One attempt: the row is put into edit state (or appended for a new record), written,
-// stored and flushed; the letter tabs follow a record that changed its letter.
-bool RecordSession::writeAttempt()
-{
+    database::RecordChanges &changes = database_.changes();
+    database::ChangeResult result;
     if (newRecord_ && formTable_.state() != store::TableState::Insert)
-        formTable_.append();
-    else if (!isEditing(formTable_))
-        formTable_.edit();
+        result = changes.append(formTable_);
+    else if (!formTable_.isEditing())
+        result = changes.edit(formTable_);
+    if (!result)
+        return result;
     if (!form_.writeTo(formTable_)) {
+        // The form has said what was damaged; the question that follows needs no reason.
         formTable_.cancel();
-        return false;
+        return database::ChangeResult(database::ChangeFailure::Damaged, {});
     }
     const QChar oldLetter = newRecord_ ? QChar() : recordLetter_;
-    formTable_.post();
-    formTable_.flush();
+    if (result = changes.post(formTable_); !result)
+        return result;
+    // The letter tabs follow a record that changed its letter.
     const QChar newLetter = database_.recordLetter(formTable_);
     if (!newLetter.isNull() && newLetter != oldLetter)
         browser_.moveLetterCount(oldLetter, newLetter);
     recordLetter_ = newLetter;
-    return true;
+    return result;
 }
 
 bool RecordSession::commit()
@@ -305,7 +284,7 @@ bool RecordSession::commit()
         browser_.selectLetterRange(recordLetter_);
     const std::optional<int> index = otherLetter ? indexInRange(stored) : std::nullopt;
     if (index) {
-        if (isEditing(formTable_))
+        if (formTable_.isEditing())
             formTable_.cancel();
         database_.gotoPosition(*index);
         formTable_.gotoSameRecord(database_.recordTable());
@@ -375,7 +354,7 @@ void RecordSession::move(Direction direction)
     const QChar current = browser_.currentLetter();
     if (target->letter != current)
         browser_.selectLetterRange(target->letter);
-    if (isEditing(formTable_))
+    if (formTable_.isEditing())
         formTable_.cancel();
     database_.gotoPosition(target->index);
     formTable_.gotoSameRecord(database_.recordTable());
@@ -441,10 +420,8 @@ void RecordSession::removeShown()
         form_.clear();
         return;
     }
-    try {
-        formTable_.remove();
-    } catch (const store::DatabaseError &) {
-        prompt_.inform(QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
+    if (const database::ChangeResult removed = database_.changes().remove(formTable_); !removed) {
+        database_.changes().report(removed, QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
         return;
     }
     browser_.moveLetterCount(recordLetter_, QChar());
@@ -469,16 +446,18 @@ void RecordSession::deleteRow(int pageOffset, int row)
     if (!deleteConfirmed())
         return;
     database_.gotoPosition(index);
-    try {
-        browse.edit();
-        const QChar letter = database_.recordLetter();
-        browse.remove();
-        browser_.moveLetterCount(letter, QChar());
-    } catch (const store::DatabaseError &) {
-        browse.cancel();
-        prompt_.inform(QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
+    const QChar letter = database_.recordLetter();
+    database::RecordChanges &changes = database_.changes();
+    database::ChangeResult removed = changes.edit(browse);
+    if (removed)
+        removed = changes.remove(browse);
+    if (!removed) {
+        if (browse.isEditing())
+            browse.cancel();
+        changes.report(removed, QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
         return;
     }
+    browser_.moveLetterCount(letter, QChar());
     browser_.refresh();
     if (browser_.letterTabsInUse() && recordLetter_ != browser_.currentLetter())
         return;

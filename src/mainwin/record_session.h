@@ -11,6 +11,7 @@
 // The form and the list are reached through the two small interfaces below, so the
 // rules run without widgets; messages go through the Prompt.
 
+#include "database/record_changes.h"
 #include "store/table.h"
 
 #include <QChar>
@@ -96,8 +97,6 @@ public:
                   RecordBrowser &browser);
     ~RecordSession();
 
-    // Runs before a row of the form table is stored (the record mark of the filter).
-    store::Table::Hook beforePost;
     // Asks for the deletion to be confirmed; without it nothing is deleted.
     DeleteConfirmation confirmDelete;
     // The delete mode of the database options: true deletes without asking.
@@ -143,8 +142,7 @@ private:
 
     void openFormTable();
     void display();
-    bool writeRecord();
-    bool writeAttempt();
+    database::ChangeResult writeRecord();
     int rangeCount();
     // Where the record stands in the browse table's range.
     std::optional<int> indexInRange(quint32 recordNumber);

@@ -98,11 +98,12 @@ void keepBoxOpenOnHelp(QMessageBox &box, int helpContext)
 MessageBoxPrompt::MessageBoxPrompt(QWidget *parent) : parent_(parent) {}
 
 Button MessageBoxPrompt::ask(const QString &text, MessageKind kind, Buttons buttons,
-                             int helpContext)
+                             int helpContext, const QString &detail)
 {
     QMessageBox box(iconOf(kind), productFullName(), QString(text).replace(u'\r', u'\n'),
                     standardButtons(withAnAnswer(buttons)), parent_);
     box.setTextFormat(Qt::PlainText); // texts such as "<PICTURE>" are words, not markup
+    box.setInformativeText(detail);
     letEscapeGiveTheOnlyAnswer(box);
     keepBoxOpenOnHelp(box, helpContext);
     box.exec();

@@ -16,8 +16,8 @@ public:
     // Boxes are centred on `parent` and block it; without one they block the program.
     explicit MessageBoxPrompt(QWidget *parent = nullptr);
 
-    Button ask(const QString &text, MessageKind kind, Buttons buttons,
-               int helpContext = 0) override;
+    Button ask(const QString &text, MessageKind kind, Buttons buttons, int helpContext = 0,
+               const QString &detail = {}) override;
 
 private:
     QPointer<QWidget> parent_; // may close before the prompt goes

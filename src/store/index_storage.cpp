@@ -86,7 +86,8 @@ void RawFile::writeAll(qint64 offset, const char *data, qint64 size) const
             continue;
         if (done < 0)
             throw DatabaseError(
-                QStringLiteral("Cannot write the index file %1: %2").arg(path_, systemError()));
+                QStringLiteral("Cannot write the index file %1: %2").arg(path_, systemError()),
+                kindOfSystemError(errno));
         data += done;
         offset += done;
         size -= done;
@@ -97,7 +98,8 @@ void RawFile::syncData() const
 {
     if (::fdatasync(fd_) != 0)
         throw DatabaseError(
-            QStringLiteral("Cannot flush the index file %1 to disk: %2").arg(path_, systemError()));
+            QStringLiteral("Cannot flush the index file %1 to disk: %2").arg(path_, systemError()),
+            kindOfSystemError(errno));
 }
 
 Page &PageStore::write(quint32 number)

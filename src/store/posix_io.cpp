@@ -14,12 +14,25 @@ namespace numora::store::posix {
 
 namespace {
 
+WriteFault writeFault = nullptr;
+
 [[noreturn]] void throwSystemError(const char *action, const QString &path)
 {
     const int error = errno;
     throw DatabaseError(
         QStringLiteral("Cannot %1 %2: %3")
-            .arg(QLatin1String(action), path, QString::fromLocal8Bit(std::strerror(error))));
+            .arg(QLatin1String(action), path, QString::fromLocal8Bit(std::strerror(error))),
+        kindOfSystemError(error));
+}
+
+void failIfInjected(const char *action, const QString &path)
+{
+    if (!writeFault)
+        return;
+    if (const int error = writeFault(path)) {
+        errno = error;
+        throwSystemError(action, path);
+    }
 }
 
 int openFlags(OpenMode mode)
@@ -100,8 +113,11 @@ QByteArray readAt(int fd, const QString &path, qint64 offset, qint64 size)
     return bytes;
 }
 
+void setWriteFault(WriteFault fault) { writeFault = fault; }
+
 void writeAt(int fd, const QString &path, qint64 offset, QByteArrayView bytes)
 {
+    failIfInjected("write", path);
     qint64 done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
@@ -130,6 +146,7 @@ void truncateFile(int fd, const QString &path, qint64 size)
 
 void syncData(int fd, const QString &path)
 {
+    failIfInjected("flush", path);
     if (::fdatasync(fd) != 0)
         throwSystemError("flush", path);
 }

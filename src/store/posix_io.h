@@ -41,4 +41,10 @@ void writeAt(int fd, const QString &path, qint64 offset, QByteArrayView bytes);
 void truncateFile(int fd, const QString &path, qint64 size);
 void syncData(int fd, const QString &path);
 
+// Tests make writes and flushes fail as a full disk or a refused permission would,
+// which no folder of theirs can do on demand. The function returns the errno value to
+// fail with, or 0 to let the call go on; null (the default) injects nothing.
+using WriteFault = int (*)(const QString &path);
+void setWriteFault(WriteFault fault);
+
 } // namespace numora::store::posix

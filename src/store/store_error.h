@@ -9,8 +9,12 @@
 namespace numora::store {
 
 // Why a table operation failed, where a caller must tell the cases apart: an index
-// can be rebuilt, but a table another user holds must be left alone.
-enum class DatabaseErrorKind { General, InUse, Index };
+// can be rebuilt, a table another user holds must be left alone (and may be tried again
+// in a moment), and a full disk or a refused permission will not go away by retrying.
+enum class DatabaseErrorKind { General, InUse, Index, DiskFull, Permission };
+
+// The kind a failed system call with `error` (an errno value) stands for.
+DatabaseErrorKind kindOfSystemError(int error);
 
 class DatabaseError : public std::runtime_error {
 public:

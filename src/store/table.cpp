@@ -863,7 +863,17 @@ void Table::post()
         const bool keysChanged = inserting || newKeys != keysAtEdit_;
         const bool maintainIndex = keysChanged && beginIndexUpdate();
 
-        writeRecordBytes(recno, current_->bytes());
+        try {
+            writeRecordBytes(recno, current_->bytes());
+        } catch (const DatabaseError &) {
+            // A new record lies past the count no reader goes beyond, so whatever part of
+            // it reached the file is invisible and the index still matches the data: close
+            // the update unchanged rather than leave the table marked stale for every user.
+            // An edited record may be half-written, so there the mark stays.
+            if (inserting && maintainIndex)
+                commitIndexUpdate(recordCountSeen_);
+            throw;
+        }
         const QDate today = bulk_ ? bulk_->today : QDate::currentDate();
         if (inserting || today != lastUpdateSeen_) {
             files_->dbf->writeRecordCount(inserting ? recno : count, today);

@@ -93,6 +93,7 @@ public:
 
     // Editing.
     TableState state() const { return state_; }
+    bool isEditing() const { return state_ == TableState::Edit || state_ == TableState::Insert; }
     void edit();   // DatabaseError when another handle holds the record's lock
     void append(); // a blank record in insert state; runs afterInsert
     void post();   // runs beforePost (a throw aborts the post), writes, runs afterPost

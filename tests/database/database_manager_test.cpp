@@ -288,24 +288,50 @@ TEST_F(DatabaseManagerTest, CopyAndPasteThroughTheCopyBuffer)
     manager.countLetters();
     manager.viewRange(std::nullopt);
 
-    manager.pasteRecord(0);
+    EXPECT_FALSE(manager.pasteRecord(0));
     EXPECT_EQ(listed(), QStringList({"aureus", "Zloty"})) << "nothing is pasted before a copy";
-    manager.copyRecord(5);
+    EXPECT_FALSE(manager.copyRecord(5));
     EXPECT_EQ(prompt.texts(), QStringList({"Empty Record - Not Copied!"}));
     EXPECT_FALSE(manager.copyBufferFilled());
 
-    manager.copyRecord(1); // Zloty
+    ASSERT_TRUE(manager.copyRecord(1)); // Zloty
     EXPECT_TRUE(manager.copyBufferFilled());
-    manager.pasteRecord(0); // over aureus
+    ASSERT_TRUE(manager.pasteRecord(0)); // over aureus
     EXPECT_EQ(listed(), QStringList({"Zloty", "Zloty"}));
     EXPECT_EQ(manager.letterCount('A'), 0u);
     EXPECT_EQ(manager.letterCount('Z'), 2u);
-    manager.pasteRecord(2); // past the last record: appended
+    ASSERT_TRUE(manager.pasteRecord(2)); // past the last record: appended
     EXPECT_EQ(manager.recordCount(), 3u);
     Table &table = manager.recordTable();
     table.last();
     EXPECT_EQ(table.integer(0), 2) << "the pasted record got a new number";
     EXPECT_EQ(table.text(Notes), "notes 2");
+}
+
+// A paste stores a record like the form's save does: the filter's record mark is set
+// on the way in, whether the paste overwrites a record or makes a new one.
+TEST_F(DatabaseManagerTest, APasteRunsTheHooksOfEveryStoredRecord)
+{
+    createRecords({"aureus", "Zloty"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    manager.viewRange(std::nullopt);
+    int marked = 0;
+    manager.changes().markRecord = [&marked](Table &row) {
+        row.setText(record_column::Mark, QStringLiteral("2"));
+        ++marked;
+    };
+
+    ASSERT_TRUE(manager.copyRecord(1));
+    EXPECT_EQ(marked, 0) << "the copy buffer is no record of the catalogue";
+    ASSERT_TRUE(manager.pasteRecord(0));
+    ASSERT_TRUE(manager.pasteRecord(2));
+    EXPECT_EQ(marked, 2);
+    Table &table = manager.recordTable();
+    for (table.first(); !table.eof(); table.next()) {
+        const bool pasted = table.recNo() != 2; // Zloty itself was only copied
+        EXPECT_EQ(table.text(record_column::Mark), pasted ? "2" : "0") << "record " << table.recNo();
+    }
 }
 
 TEST_F(DatabaseManagerTest, RepairRenumbersAndSetsTheCounter)

@@ -8,6 +8,9 @@
 #include "support/catalogue_folders.h"
 #include "support/peer_process.h"
 #include "support/scripted_prompt.h"
+#include "store/posix_io.h"
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -64,7 +67,7 @@ TEST_F(RecordSessionTest, LeavingARecordWritesItUnlessItIsEmpty)
 {
     open({"Aureus", "Augustus"});
     int posts = 0;
-    session.beforePost = [&posts](store::Table &) { ++posts; };
+    manager.changes().markRecord = [&posts](store::Table &) { ++posts; };
 
     ASSERT_EQ(form.description, "Augustus");
     session.showRecord(1); // unchanged, written all the same
@@ -124,6 +127,47 @@ TEST_F(RecordSessionTest, AFailedWriteAsksWhetherToDiscardTheChanges)
     prompt.answer(Button::Yes);
     session.showRecord(1);
     EXPECT_EQ(session.position(), 2);
+}
+
+// A full disk or a refused permission will not go away by trying again: the user is
+// told at once, with the system's reason, and the stored record is untouched.
+int injectedError = 0;
+int injectedFailures = 0;
+int failDataFileWrites(const QString &path)
+{
+    if (!path.endsWith(QStringLiteral("/data.dbf")))
+        return 0;
+    ++injectedFailures;
+    return injectedError;
+}
+
+TEST_F(RecordSessionTest, AStoreFailureShowsItsReasonOnceAndIsNotRetried)
+{
+    const struct {
+        int error;
+        const char *reason;
+    } cases[] = {{ENOSPC, "No space left on device"}, {EACCES, "Permission denied"}};
+    for (const auto &failure : cases) {
+        SCOPED_TRACE(failure.reason);
+        prompt.shown.clear();
+        open({"Aureus", "Augustus"});
+        session.newRecord();
+        form.description = QStringLiteral("Antoninianus");
+        injectedError = failure.error;
+        injectedFailures = 0;
+        store::posix::setWriteFault(failDataFileWrites);
+        prompt.answer(Button::Yes);
+        session.showRecord(0);
+        store::posix::setWriteFault(nullptr);
+
+        EXPECT_EQ(injectedFailures, 1) << "the failed write was not tried again";
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_TRUE(prompt.shown[0].text.startsWith("Could not Update the record!"));
+        EXPECT_TRUE(prompt.shown[0].detail.contains(failure.reason)) << prompt.shown[0].detail.toStdString();
+        EXPECT_EQ(stored(), QStringList({"Augustus", "Aureus"})) << "nothing half-stored shows";
+        session.closeFormTable();
+        manager.closeAll();
+    }
 }
 
 TEST_F(RecordSessionTest, DeletingAsksForYesUnlessTheModeIsImmediate)

@@ -17,15 +17,17 @@ struct ShownMessage {
     MessageKind kind;
     Buttons buttons;
     int helpContext = 0;
+    QString detail;
 };
 
 class ScriptedPrompt : public Prompt {
 public:
     void answer(Button button) { answers_.push_back(button); }
 
-    Button ask(const QString &text, MessageKind kind, Buttons buttons, int helpContext = 0) override
+    Button ask(const QString &text, MessageKind kind, Buttons buttons, int helpContext = 0,
+               const QString &detail = {}) override
     {
-        shown.push_back(ShownMessage{text, kind, buttons, helpContext});
+        shown.push_back(ShownMessage{text, kind, buttons, helpContext, detail});
         if (!answers_.empty()) {
             const Button next = answers_.front();
             answers_.pop_front();
