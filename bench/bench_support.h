@@ -14,8 +14,17 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 namespace numora::bench {
+
+// A step the figures depend on failed: measuring on would report nonsense.
+inline void require(bool ok, const char *what)
+{
+    if (!ok)
+        throw std::runtime_error(std::string(what) + " failed");
+}
 
 // Every question is answered No and reported on stderr.
 class ReportingPrompt : public Prompt {

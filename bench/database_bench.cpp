@@ -24,6 +24,7 @@ using bench::millisecondsOf;
 using bench::ReportingPrompt;
 using namespace numora::store;
 using namespace numora::database;
+using bench::require;
 
 namespace {
 
@@ -43,12 +44,6 @@ void readPage(Table &table)
     for (int row = 0; row < PageRows && !table.eof(); ++row, table.next())
         for (int column = 0; column < int(table.fields().size()); ++column)
             (void)table.text(column);
-}
-
-void require(bool ok, const char *what)
-{
-    if (!ok)
-        throw DatabaseError(QStringLiteral("%1 failed").arg(QLatin1String(what)));
 }
 
 int run(quint32 records, const QString &root)

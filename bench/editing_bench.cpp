@@ -19,6 +19,7 @@
 
 using namespace numora;
 using bench::millisecondsOf;
+using bench::require;
 using bench::ReportingPrompt;
 
 namespace {
@@ -47,7 +48,7 @@ int run(quint32 records, const QString &root)
     std::vector<double> saves;
     std::vector<double> nexts;
     for (int i = 0; i < kRounds; ++i) {
-        saves.push_back(millisecondsOf([&] { session.saveCheck(); }));
+        saves.push_back(millisecondsOf([&] { require(session.saveCheck(), "the record was stored"); }));
         session.showRecord(session.position() - 1); // back in edit state, lock held
         nexts.push_back(millisecondsOf([&] { session.next(); }));
     }

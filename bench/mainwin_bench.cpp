@@ -22,6 +22,7 @@
 
 using namespace numora;
 using bench::millisecondsOf;
+using bench::require;
 using bench::ReportingPrompt;
 
 namespace {
@@ -41,7 +42,7 @@ void prepareSort(settings::RunSettings &settings, Prompt &prompt, Progress &prog
     mainwin::TForm3 window(settings, prompt, progress);
     window.start();
     emit window.recordList()->sortRequested(database::SortDescriptor{kDescr, false, 0, false});
-    window.database().saveSort();
+    require(window.database().saveSort(), "the sort was saved");
     window.database().closeAll();
 }
 

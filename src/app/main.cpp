@@ -53,13 +53,14 @@ void createOwnerWindow(Run &run)
                || run.mainWindow->requestClose() != lifecycle::MainWindowCloseResult::Cancelled;
     };
     run.owner->restoreMainWindow = [&run] {
-        run.mainWindow->session().saveCheck();
+        // Whatever the user answers about the shown record, the window comes back.
+        [[maybe_unused]] const bool left = run.mainWindow->session().saveCheck();
         run.mainWindow->setHideTag();
         run.mainWindow->show();
     };
     run.owner->hideMainWindow = [&run] {
-        run.mainWindow->session().saveCheck();
-        run.mainWindow->hide();
+        if (run.mainWindow->session().saveCheck()) // No keeps the user on the record
+            run.mainWindow->hide();
     };
     run.owner->mainWindowVisible = [&run] { return run.mainWindow && run.mainWindow->isVisible(); };
     QObject::connect(run.owner.get(), &app::TTrayForm::closed, qApp, &QCoreApplication::quit);
@@ -97,11 +98,15 @@ int runMessageLoop(Run &run)
     ownerTeardown.closeTables = [&window] { window.database().closeAll(); };
     ownerTeardown.saveTemplateLists = [&run, &window] {
         const QString folder = run.settings.folders.settingsFolder;
-        window.recordList()->header()->templates().saveList(
+        const bool headers = window.recordList()->header()->templates().saveList(
             QDir(folder).filePath(settings::kHeaderTemplatesFile));
-        window.labelTemplates().saveList(QDir(folder).filePath(settings::kLabelTemplatesFile));
+        const bool labels =
+            window.labelTemplates().saveList(QDir(folder).filePath(settings::kLabelTemplatesFile));
+        return headers && labels;
     };
-    lifecycle::runEndSequence(run.settings, window.teardown(), ownerTeardown);
+    const QStringList unsaved = lifecycle::runEndSequence(run.settings, window.teardown(), ownerTeardown);
+    if (!unsaved.isEmpty())
+        run.prompt.inform(lifecycle::unsavedSettingsMessage(unsaved), MessageKind::Warning);
     return exitCode;
 }
 

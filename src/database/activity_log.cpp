@@ -75,7 +75,7 @@ void ActivityLog::add(const QString &databaseName, const QString &description)
     if (std::find(entries_.begin(), entries_.end(), entry) != entries_.end())
         return;
     entries_.push_back(entry);
-    write();
+    (void)write(); // a failed write has told the user; the entry stays for the next write
 }
 
 void ActivityLog::removeEntries(QList<int> rows)

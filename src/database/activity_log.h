@@ -38,7 +38,7 @@ public:
     // so does a damaged one: it is written over at the next write.
     void read();
     // Writes log.dat anew; shows "Error Saving Log to a file!" (error) when that fails.
-    bool write();
+    [[nodiscard]] bool write();
 
     // Adds an entry stamped with the current date and time and writes the log at once,
     // unless an identical entry is there already (the same operation twice within a

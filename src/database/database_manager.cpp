@@ -1,6 +1,7 @@
 #include "database/database_manager.h"
 
 #include "store/folder_lookup.h"
+#include "core/log_categories.h"
 #include "database/open_retry.h"
 #include "database/record_schema.h"
 #include "store/store_error.h"
@@ -224,7 +225,7 @@ bool DatabaseManager::openRecordTable()
     deriveColumnSets();
     index_.descriptor = SortState::load(sortFilePath());
     index_.keepForUndo();
-    applySort();
+    applySortOrEntryOrder();
     if (hooks.loadFilter)
         hooks.loadFilter();
     return true;
@@ -253,7 +254,7 @@ bool DatabaseManager::createRecordTableAnew()
         deriveColumnSets();
         if (hooks.clearFilter)
             hooks.clearFilter();
-        applySort();
+        applySortOrEntryOrder();
         return true;
     } catch (const store::DatabaseError &) {
         prompt_.inform(QStringLiteral("Could not Open the new database!"), MessageKind::Error);
@@ -324,7 +325,8 @@ QString DatabaseManager::freeRecordTableName()
         if (match.hasMatch())
             used[size_t(match.captured(1).toInt())] = true;
     }
-    master_.gotoBookmark(row);
+    if (!master_.gotoBookmark(row))
+        qCInfo(lcDatabase) << "the current master row went while free table names were sought";
     for (int n = 1; n <= MaxRecordTables; ++n)
         if (!used[size_t(n)])
             return QStringLiteral("data_%1.dbf").arg(n);
@@ -409,6 +411,12 @@ bool DatabaseManager::applySort()
     return false;
 }
 
+void DatabaseManager::applySortOrEntryOrder()
+{
+    if (!applySort())
+        qCInfo(lcDatabase) << "the sort could not be applied; the table keeps its former order";
+}
+
 bool DatabaseManager::changeSort(const SortDescriptor &descriptor)
 {
     index_.keepForUndo();
@@ -416,15 +424,17 @@ bool DatabaseManager::changeSort(const SortDescriptor &descriptor)
     return applySort();
 }
 
-bool DatabaseManager::setFilterState(int state)
+bool DatabaseManager::setFilterState(FilterState state)
 {
     const bool wasMarked = index_.marked;
+    const FilterState was = filterState_;
     index_.keepForUndo();
-    index_.marked = state != 0;
+    index_.marked = state != FilterState::AllRecords;
     filterState_ = state;
     if (applySort())
         return true;
     index_.marked = wasMarked;
+    filterState_ = was;
     return false;
 }
 
@@ -444,7 +454,9 @@ bool DatabaseManager::letterTabsUsable() const
 
 bool DatabaseManager::viewRange(std::optional<QChar> letter)
 {
-    const QByteArray mark = filterState_ == 1 ? QByteArray("2") : filterState_ == 2 ? QByteArray("0") : QByteArray();
+    const QByteArray mark = filterState_ == FilterState::Normal     ? QByteArray("2")
+                            : filterState_ == FilterState::Reversed ? QByteArray("0")
+                                                                    : QByteArray();
     if (letter && letterTabsUsable()) {
         // Keys are compared as prefixes: the mark, then the letter. A's range starts
         // at byte 1 so digits and punctuation fall under it; Z's runs to byte 255.
@@ -454,7 +466,7 @@ bool DatabaseManager::viewRange(std::optional<QChar> letter)
         record_.setRangeKeys(start, end);
         return true;
     }
-    if (filterState_ == 0) {
+    if (filterState_ == FilterState::AllRecords) {
         if (record_.isOpen())
             record_.cancelRange();
     } else if (!record_.tagName().isEmpty()) {
@@ -743,7 +755,7 @@ CopyResult DatabaseManager::repair()
     } catch (const store::DatabaseError &) {
         return CopyResult{false, result.nextNumber, result.damaged};
     }
-    applySort();
+    applySortOrEntryOrder();
     return result;
 }
 
@@ -799,7 +811,7 @@ CopyResult DatabaseManager::restore(bool lists)
     ignoringErrors([&] { setMasterCounter(result.nextNumber); });
     if (lists)
         copyLists(backupFolder, databaseFolder);
-    applySort();
+    applySortOrEntryOrder();
     return result;
 }
 

@@ -27,7 +27,7 @@
 namespace numora::database {
 
 // What a record-copying maintenance run reports.
-struct CopyResult {
+struct [[nodiscard]] CopyResult {
     bool ok = false;
     int nextNumber = 1; // records posted + 1
     int damaged = 0;
@@ -64,24 +64,29 @@ public:
     RecordChanges &changes() { return changes_; }
     SortState &index() { return index_; }
 
-    bool openDatabase();
+    [[nodiscard]] bool openDatabase();
     void closeAll();
     // The open database's name as its master table row holds it.
     QString databaseName();
 
     // Sorting and viewing.
-    bool applySort();
-    bool changeSort(const SortDescriptor &descriptor);
-    bool setFilterState(int state);
-    int filterState() const { return filterState_; }
-    bool saveSort();
+    [[nodiscard]] bool applySort();
+    // After opening or a maintenance pass: a sort that cannot be applied has told the
+    // user and leaves the order as it was.
+    void applySortOrEntryOrder();
+    [[nodiscard]] bool changeSort(const SortDescriptor &descriptor);
+    // False, with the former state kept, when the table cannot take the new one.
+    [[nodiscard]] bool setFilterState(FilterState state);
+    FilterState filterState() const { return filterState_; }
+    [[nodiscard]] bool saveSort();
+    // True when the range is the letter's; false when letter tabs cannot be used.
     bool viewRange(std::optional<QChar> letter);
     void countLetters();
     void recountLetter(QChar letter);
     quint32 letterCount(QChar letter) const;
     bool letterTabsUsable() const;
 
-    bool gotoPosition(qint64 position);
+    bool gotoPosition(qint64 position); // false: no record table is open
     QChar recordLetter() const; // 0 when the primary sort column is not text
     QChar recordLetter(const store::Table &table) const; // of another handle's current record
     quint32 recordCount();
@@ -89,7 +94,7 @@ public:
     // Copy buffer. A failure has been shown to the user when these return false.
     [[nodiscard]] bool copyRecord(qint64 position);
     [[nodiscard]] bool pasteRecord(qint64 position);
-    bool copyBufferFilled() const { return copy_.filled(); }
+    [[nodiscard]] bool copyBufferFilled() const { return copy_.filled(); }
 
     // Tables from the templates of the program folder.
     void createTable(const QString &path, bool keepTags);
@@ -98,9 +103,9 @@ public:
     QString freeRecordTableName();
 
     // Maintenance of the record table.
-    bool reindex();
-    bool pack();
-    bool empty();
+    [[nodiscard]] bool reindex();
+    [[nodiscard]] bool pack();
+    [[nodiscard]] bool empty();
     CopyResult repair();
     CopyResult backup();
     CopyResult restore(bool lists);
@@ -120,28 +125,28 @@ public:
 
 private:
     static void bindAndOpen(store::Table &table, const QString &folder, const QString &fileName, bool exclusive);
-    bool openNamed(store::Table &table, const QString &fileName, bool exclusive);
-    bool openMaster();
-    bool openCopyBuffer();
+    [[nodiscard]] bool openNamed(store::Table &table, const QString &fileName, bool exclusive);
+    [[nodiscard]] bool openMaster();
+    [[nodiscard]] bool openCopyBuffer();
     void rescueIndex(const QString &fileName);
     void removeIndexOf(const QString &path);
     void regenerateQuietly(const QString &fileName);
-    bool openRecordTable();
-    bool createRecordTableAnew();
+    [[nodiscard]] bool openRecordTable();
+    [[nodiscard]] bool createRecordTableAnew();
     void deriveColumnSets();
     void recordDecimals();
     void findOrAddMasterRow();
     void setMasterCounter(int value);
     void moveLetterCount(QChar from, QChar to);
     bool reopenForMaintenance(const std::function<void(store::Table &)> &work, bool keepTag);
-    bool copyOneRecord(store::Table &source, store::Table &target, int &number);
-    bool openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName);
+    [[nodiscard]] bool copyOneRecord(store::Table &source, store::Table &target, int &number);
+    [[nodiscard]] bool openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName);
     QString databasePath(const QString &fileName) const;
     QString templatePath(const QString &fileName) const;
     QString sortFilePath() const;
     void reportIndexFailure();
     void setBusy(bool on);
-    bool recordTableOpens();
+    [[nodiscard]] bool recordTableOpens();
 
     Prompt &prompt_;
     Progress &progress_;
@@ -150,7 +155,7 @@ private:
     CopyBuffer copy_;
     RecordChanges changes_;
     SortState index_;
-    int filterState_ = 0;
+    FilterState filterState_ = FilterState::AllRecords;
     bool indexErrorSilence_ = true;
     std::array<quint32, LetterCount> letterCounts_{};
     std::vector<int> textColumns_;

@@ -177,11 +177,19 @@ void ListEditor::fillList(store::Table &records, const ListChoice &list)
         return;
     }
     const int column = record_column::fieldColumn(list.fieldNumber);
+    int notAdded = 0;
     for (records.first(); !records.eof(); records.next()) {
         const QString value = storedItemText(items, records.text(column));
-        if (!value.isEmpty() && !(items.findKey(value) && items.text(ItemColumn) == value))
-            appendItem(items, value);
+        if (!value.isEmpty() && !(items.findKey(value) && items.text(ItemColumn) == value)
+            && !appendItem(items, value))
+            ++notAdded;
     }
+    if (notAdded > 0)
+        prompt_.inform(QStringLiteral("%1 values could not be added to the list %2; it may be in use by "
+                                      "someone else. Update the lists again later.")
+                           .arg(notAdded)
+                           .arg(list.source),
+                       MessageKind::Warning);
 }
 
 std::vector<QString> ListEditor::distinctSources() const

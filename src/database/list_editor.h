@@ -66,10 +66,10 @@ public:
     bool packLists();
 
 private:
-    bool openList(store::Table &table, const QString &source, bool exclusive);
+    [[nodiscard]] bool openList(store::Table &table, const QString &source, bool exclusive);
     void readItems();
     bool itemAt(int row);
-    bool applyChange(const std::function<bool()> &change, const QString &failure);
+    [[nodiscard]] bool applyChange(const std::function<bool()> &change, const QString &failure);
     void fillList(store::Table &records, const ListChoice &list);
     std::vector<QString> distinctSources() const;
     bool packList(const QString &source);

@@ -59,7 +59,7 @@ QString storedItemText(const store::Table &listTable, const QString &text);
 
 // Appends and posts one item to an open list table; a database error cancels the append
 // and gives false.
-bool appendItem(store::Table &listTable, const QString &item);
+[[nodiscard]] bool appendItem(store::Table &listTable, const QString &item);
 
 // The drop-down's order: letter case ignored first, then exact, so "France" and "france"
 // stand side by side.

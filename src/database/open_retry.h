@@ -11,6 +11,6 @@ namespace numora::database {
 
 // `attempt` tries once and throws DatabaseError on failure. Returns whether it
 // eventually succeeded.
-bool openWithRetries(const std::function<void()> &attempt, bool exclusive, const QString &fileName, Prompt &prompt);
+[[nodiscard]] bool openWithRetries(const std::function<void()> &attempt, bool exclusive, const QString &fileName, Prompt &prompt);
 
 } // namespace numora::database

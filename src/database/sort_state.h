@@ -9,6 +9,11 @@
 
 namespace numora::database {
 
+// Which records the list shows through the record mark: every record, those the last
+// filter pass marked ("Normal Filter"), or those it did not ("Reversed Filter"). The
+// values are the sort bar's item order.
+enum class FilterState { AllRecords = 0, Normal = 1, Reversed = 2 };
+
 class SortState {
 public:
     SortDescriptor descriptor;
@@ -19,7 +24,7 @@ public:
 
     // A missing or short file means all four bytes 0.
     static SortDescriptor load(const QString &path);
-    static bool save(const QString &path, const SortDescriptor &descriptor);
+    [[nodiscard]] static bool save(const QString &path, const SortDescriptor &descriptor);
 
     void keepForUndo() { saved = descriptor; }
     void undo() { descriptor = saved; }

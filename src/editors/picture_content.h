@@ -32,7 +32,7 @@ public:
     // A missing or unreadable file changes nothing and returns false.
     bool loadFile(const QString &path);
     // False when nothing was written (unknown extension, empty picture, write error).
-    bool saveFile(const QString &path);
+    [[nodiscard]] bool saveFile(const QString &path);
 
     // The record's value (empty: no picture). Returns false when the value is not empty
     // but does not decode; the picture is then empty.

@@ -24,7 +24,7 @@ QImage loadPictureFile(const QString &path);
 // False (and nothing written) for an extension we do not write or when writing fails;
 // the file is replaced only once the new one is complete. JPG is written in true
 // colour at quality 75.
-bool savePictureFile(const QImage &image, const QString &path);
+[[nodiscard]] bool savePictureFile(const QImage &image, const QString &path);
 
 // The record's form of a picture, and back. A null picture is an empty value.
 QByteArray toStoredBitmap(const QImage &image);

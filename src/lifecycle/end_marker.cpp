@@ -1,5 +1,7 @@
 #include "lifecycle/end_marker.h"
 
+#include "core/log_categories.h"
+
 #include "core/help_topics.h"
 #include "core/product_name.h"
 #include "core/value_stream.h"
@@ -55,7 +57,8 @@ void checkPreviousEnd(const QString &settingsFolder, Prompt &prompt,
         prompt.ask(uncleanEndWarning(), MessageKind::Warning, Button::Ok | Button::Help,
                    help::UncleanEnd);
     }
-    writeEndMarker(settingsFolder, QString::fromLatin1(kRunningMarker));
+    if (!writeEndMarker(settingsFolder, QString::fromLatin1(kRunningMarker)))
+        qCWarning(lcSettings) << "shut.dat could not be marked as running in" << settingsFolder;
 }
 
 } // namespace numora::lifecycle

@@ -23,7 +23,7 @@ bool previousRunEndedCleanly(const QString &settingsFolder);
 
 // Replaces shut.dat with `marker`. A failed write is ignored by every caller (the run goes
 // on); the result is there for tests.
-bool writeEndMarker(const QString &settingsFolder, const QString &marker);
+[[nodiscard]] bool writeEndMarker(const QString &settingsFolder, const QString &marker);
 
 QString uncleanEndWarning();
 

@@ -9,35 +9,42 @@ std::vector<NamedStep> endSequence(const settings::RunSettings &settings,
                                    const OwnerWindowTeardown &ownerWindow)
 {
     const settings::RunSettings *run = &settings;
-    auto writePlacement = [run, current = mainWindow.currentPlacement] {
-        if (current)
-            writeWindowPlacement(run->folders.settingsFolder, current());
-    };
+    std::function<bool()> writePlacement;
+    if (mainWindow.currentPlacement)
+        writePlacement = [run, current = mainWindow.currentPlacement] {
+            return writeWindowPlacement(run->folders.settingsFolder, current());
+        };
     return {
-        {"suppress layout", mainWindow.suppressLayout},
+        {"suppress layout", reportsByThrowing(mainWindow.suppressLayout)},
         {"window placement", writePlacement},
         {"sort descriptor", mainWindow.saveSortDescriptor},
         {"list header", mainWindow.saveListHeader},
         {"filter", mainWindow.saveFilter},
         {"program-wide options",
-         [run] { settings::saveProgramOptions(run->programOptions, run->folders); }},
+         [run] { return settings::saveProgramOptions(run->programOptions, run->folders); }},
         {"database options",
          [run] {
-             settings::saveDatabaseOptions(run->databaseOptions, run->folders,
-                                           run->recordTableFileName);
+             return settings::saveDatabaseOptions(run->databaseOptions, run->folders,
+                                                  run->recordTableFileName);
          }},
         {"report list", mainWindow.saveReportList},
         {"page order", mainWindow.savePageOrder},
-        {"release window lists", mainWindow.releaseLists},
-        {"close tables", mainWindow.closeTables},
-        {"close tables again", ownerWindow.closeTables},
+        {"release window lists", reportsByThrowing(mainWindow.releaseLists)},
+        {"close tables", reportsByThrowing(mainWindow.closeTables)},
+        {"close tables again", reportsByThrowing(ownerWindow.closeTables)},
         {"clean-end marker",
          [run] {
-             writeEndMarker(run->folders.settingsFolder, QString::fromLatin1(kCleanEndMarker));
+             return writeEndMarker(run->folders.settingsFolder, QString::fromLatin1(kCleanEndMarker));
          }},
         {"template lists", ownerWindow.saveTemplateLists},
-        {"release global lists", ownerWindow.releaseGlobalLists},
+        {"release global lists", reportsByThrowing(ownerWindow.releaseGlobalLists)},
     };
+}
+
+QString unsavedSettingsMessage(const QStringList &failedSteps)
+{
+    return QStringLiteral("These settings could not be saved and will be as before at the next start:\r")
+           + failedSteps.join(QStringLiteral("\r"));
 }
 
 QStringList runEndSequence(const settings::RunSettings &settings,

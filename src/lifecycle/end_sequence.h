@@ -19,15 +19,16 @@
 
 namespace numora::lifecycle {
 
-// Supplied by the main window as it is destroyed.
+// Supplied by the main window as it is destroyed. A save returns false when its file
+// could not be written.
 struct MainWindowTeardown {
     std::function<void()> suppressLayout;
     std::function<WindowPlacement()> currentPlacement; // see placementToSave()
-    std::function<void()> saveSortDescriptor;
-    std::function<void()> saveListHeader;
-    std::function<void()> saveFilter;
-    std::function<void()> saveReportList;
-    std::function<void()> savePageOrder;
+    std::function<bool()> saveSortDescriptor;
+    std::function<bool()> saveListHeader;
+    std::function<bool()> saveFilter;
+    std::function<bool()> saveReportList;
+    std::function<bool()> savePageOrder;
     std::function<void()> releaseLists;
     std::function<void()> closeTables;
 };
@@ -35,7 +36,7 @@ struct MainWindowTeardown {
 // Supplied by the owner window.
 struct OwnerWindowTeardown {
     std::function<void()> closeTables; // harmless when they are closed already
-    std::function<void()> saveTemplateLists;
+    std::function<bool()> saveTemplateLists;
     std::function<void()> releaseGlobalLists;
 };
 
@@ -45,8 +46,11 @@ std::vector<NamedStep> endSequence(const settings::RunSettings &settings,
                                    const OwnerWindowTeardown &ownerWindow);
 
 // Runs the end sequence; returns the names of the steps that failed.
-QStringList runEndSequence(const settings::RunSettings &settings,
+[[nodiscard]] QStringList runEndSequence(const settings::RunSettings &settings,
                            const MainWindowTeardown &mainWindow,
                            const OwnerWindowTeardown &ownerWindow);
+
+// What the user is told when settings could not be saved at the end of a run.
+QString unsavedSettingsMessage(const QStringList &failedSteps);
 
 } // namespace numora::lifecycle

@@ -12,8 +12,11 @@ namespace numora::lifecycle {
 
 struct NamedStep {
     QString name;
-    std::function<void()> run; // empty: nothing to do in this run
+    std::function<bool()> run; // false or a throw: it failed; empty: nothing to do in this run
 };
+
+// A step that can fail only by throwing.
+std::function<bool()> reportsByThrowing(std::function<void()> step);
 
 QStringList stepNames(const std::vector<NamedStep> &steps);
 
@@ -26,7 +29,7 @@ inline void callIfSet(const std::function<void()> &hook)
 
 // Runs every step in order, also after one has thrown: at the end of a run each setting
 // that can still be saved should be, and none of them is worth stopping the others for.
-// Returns the names of the steps that threw.
-QStringList runEveryStep(const std::vector<NamedStep> &steps);
+// Returns the names of the steps that failed.
+[[nodiscard]] QStringList runEveryStep(const std::vector<NamedStep> &steps);
 
 } // namespace numora::lifecycle

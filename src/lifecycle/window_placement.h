@@ -40,7 +40,7 @@ std::optional<WindowPlacement> decodeWindowPlacement(const QByteArray &bytes);
 // Nothing when wnd.dat is missing, unreadable or short.
 std::optional<WindowPlacement> readWindowPlacement(const QString &settingsFolder);
 // Failures are ignored by the end sequence; the result is there for tests.
-bool writeWindowPlacement(const QString &settingsFolder, const WindowPlacement &placement);
+[[nodiscard]] bool writeWindowPlacement(const QString &settingsFolder, const WindowPlacement &placement);
 
 // What the main window records when it is destroyed: its normal geometry and pane width,
 // or all zeros when it is maximised.

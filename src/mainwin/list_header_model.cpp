@@ -1,6 +1,7 @@
 #include "mainwin/list_header_model.h"
 
 #include "mainwin/record_list_geometry.h"
+#include "core/log_categories.h"
 #include "core/value_stream.h"
 
 #include <algorithm>
@@ -28,12 +29,14 @@ QList<StoredSection> readStoredSections(const QByteArray &bytes)
 {
     QList<StoredSection> stored;
     ValueReader reader(bytes);
-    readList(reader, [&stored](ValueReader &r) {
+    const bool whole = readList(reader, [&stored](ValueReader &r) {
         StoredSection section;
         section.text = r.readString();
         section.width = r.readInteger();
         stored.append(section);
     });
+    if (!whole)
+        qCInfo(lcSettings) << "damage ends the stored header sections after" << stored.size();
     return stored;
 }
 

@@ -83,7 +83,7 @@ public:
     // unchanged, when the file is missing or yields no usable section; damage ends the
     // reading and keeps the sections before it.
     bool readSections(const QString &path);
-    bool writeSections(const QString &path) const;
+    [[nodiscard]] bool writeSections(const QString &path) const;
     // header.dat at start-up: the file's sections, or the default ones.
     void loadHeaderFile(const QString &path);
 

@@ -21,6 +21,6 @@ QString pageOrderLine(const QStringList &captions);
 QStringList orderedPageCaptions(QStringList captions, const QString &line);
 
 std::optional<QString> readPageOrder(const QString &settingsFolder, const QString &recordFileName);
-bool writePageOrder(const QString &settingsFolder, const QString &recordFileName, const QString &line);
+[[nodiscard]] bool writePageOrder(const QString &settingsFolder, const QString &recordFileName, const QString &line);
 
 } // namespace numora::mainwin

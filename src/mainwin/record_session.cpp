@@ -118,8 +118,22 @@ void RecordSession::showFromStart(int index)
 
 void RecordSession::moveBrowseTableToShownRecord()
 {
-    if (formTable_.isOpen() && !newRecord_)
-        database_.recordTable().gotoSameRecord(formTable_);
+    if (formTable_.isOpen() && !newRecord_ && !database_.recordTable().gotoSameRecord(formTable_))
+        qCInfo(lcRecords) << "the shown record has left the list's range; a pass starts at the list's record";
+}
+
+// Puts the browse table on `index` of its range and the form table on the same record.
+// False when the form table cannot get there (another user deleted the record in
+// between): it must then not be shown, or the form would write into another record.
+bool RecordSession::landOn(int index)
+{
+    if (formTable_.isEditing())
+        formTable_.cancel();
+    database_.gotoPosition(index);
+    if (formTable_.gotoSameRecord(database_.recordTable()))
+        return true;
+    qCInfo(lcRecords) << "record" << database_.recordTable().recNo() << "went before it could be shown";
+    return false;
 }
 
 // Moves both tables to `index` of the browse range, or starts a new record past it.
@@ -128,9 +142,7 @@ void RecordSession::displayAt(int index)
     if (formTable_.isEditing())
         formTable_.cancel();
     const int count = rangeCount();
-    if (index >= 0 && index < count) {
-        database_.gotoPosition(index);
-        formTable_.gotoSameRecord(database_.recordTable());
+    if (index >= 0 && index < count && landOn(index)) {
         position_ = index + 1;
     } else {
         newRecord_ = true;
@@ -283,16 +295,12 @@ bool RecordSession::commit()
     if (otherLetter)
         browser_.selectLetterRange(recordLetter_);
     const std::optional<int> index = otherLetter ? indexInRange(stored) : std::nullopt;
-    if (index) {
-        if (formTable_.isEditing())
-            formTable_.cancel();
-        database_.gotoPosition(*index);
-        formTable_.gotoSameRecord(database_.recordTable());
+    const bool landed = index && landOn(*index);
+    if (landed)
         position_ = *index + 1;
-    }
     if (otherLetter)
         browser_.selectLetterRange(current);
-    if (index)
+    if (landed)
         display();
     else
         displayAt(rangeCount());
@@ -354,12 +362,13 @@ void RecordSession::move(Direction direction)
     const QChar current = browser_.currentLetter();
     if (target->letter != current)
         browser_.selectLetterRange(target->letter);
-    if (formTable_.isEditing())
-        formTable_.cancel();
-    database_.gotoPosition(target->index);
-    formTable_.gotoSameRecord(database_.recordTable());
+    const bool landed = landOn(target->index);
     if (target->letter != current)
         browser_.selectLetterRange(current);
+    if (!landed) {
+        displayAt(rangeCount()); // a new record rather than another record's values
+        return;
+    }
     position_ = target->index + 1;
     display();
     browser_.focusSelectedRow();

@@ -38,7 +38,7 @@ public:
     virtual bool loadFrom(const store::Table &table) = 0;
     // Writes the controls into the current row, which is in edit or insert state. False
     // when damaged data stopped the writing (the form has said so).
-    virtual bool writeTo(store::Table &table) = 0;
+    [[nodiscard]] virtual bool writeTo(store::Table &table) = 0;
     virtual void clear() = 0;
     // No control holds a value.
     virtual bool isEmpty() const = 0;
@@ -115,7 +115,7 @@ public:
     void moveBrowseTableToShownRecord();
     // Leaves the shown record: writes it back unless it is empty. True when the user may
     // go on.
-    bool saveCheck();
+    [[nodiscard]] bool saveCheck();
     // The save check, and a just-stored new record shown as the stored record it is now.
     bool commit();
     void newRecord();
@@ -153,6 +153,7 @@ private:
     bool deleteConfirmed();
     void removeShown();
     void displayAt(int index);
+    [[nodiscard]] bool landOn(int index);
     void showState();
 
     database::DatabaseManager &database_;

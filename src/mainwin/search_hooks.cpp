@@ -27,7 +27,7 @@ bool SearchHooks::beforeNonStop()
 void SearchHooks::afterNonStop(bool foundRecords)
 {
     if (window_.applyFilterState)
-        window_.applyFilterState(foundRecords ? 1 : 0);
+        window_.applyFilterState(foundRecords ? database::FilterState::Normal : database::FilterState::AllRecords);
     call(window_.enableInput, true);
     session_.reload();
 }
@@ -95,7 +95,7 @@ bool SearchHooks::beforeContinue(bool nonStopSelected)
     return true;
 }
 
-bool SearchHooks::beforeReplace(const std::function<void(int)> &tellFilterState)
+bool SearchHooks::beforeReplace(const std::function<void(database::FilterState)> &tellFilterState)
 {
     if (!session_.saveCheck())
         return false;

@@ -3,6 +3,8 @@
 // shown record, the letter tabs and the window's input before, during and after they walk
 // the records. Those windows call these operations at the moments they define.
 
+#include "database/sort_state.h"
+
 #include <QChar>
 
 #include <functional>
@@ -15,9 +17,9 @@ class RecordSession;
 // What the hooks need of the window itself.
 struct SearchWindowSide {
     std::function<void(bool)> enableInput;
-    // Sets the sort bar's filter state (0 all records, 1 normal, 2 reversed) and applies it.
-    std::function<void(int)> applyFilterState;
-    std::function<int()> filterState;
+    // Sets the sort bar's filter state and applies it.
+    std::function<void(database::FilterState)> applyFilterState;
+    std::function<database::FilterState()> filterState;
     std::function<void(int fieldPosition)> highlightFoundField;
     // Letter tabs off while a report prints the whole database, and on again afterwards.
     std::function<void(bool)> setLetterTabsEnabled;
@@ -38,7 +40,7 @@ public:
     void found(int index, int fieldPosition);
     void notFound(bool nonStopSelected);
     bool beforeContinue(bool nonStopSelected);
-    bool beforeReplace(const std::function<void(int)> &tellFilterState);
+    bool beforeReplace(const std::function<void(database::FilterState)> &tellFilterState);
     void afterReplace();
 
     // Before and after a report of the whole database.

@@ -6,8 +6,8 @@
 
 namespace numora::platform {
 
-bool openInBrowser(const QString &address);
-bool openWithShell(const QString &path);
-bool openMailTo(const QString &address);
+[[nodiscard]] bool openInBrowser(const QString &address);
+[[nodiscard]] bool openWithShell(const QString &path);
+[[nodiscard]] bool openMailTo(const QString &address);
 
 } // namespace numora::platform

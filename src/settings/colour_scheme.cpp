@@ -1,5 +1,6 @@
 #include "settings/colour_scheme.h"
 
+#include "core/log_categories.h"
 #include "core/value_stream.h"
 
 #include <algorithm>
@@ -221,7 +222,8 @@ ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negat
 void ColourTemplateList::load(const QString &path)
 {
     items_.clear();
-    readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+    if (!readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); }))
+        qCInfo(lcSettings) << "damage ends the templates of" << path << "after" << items_.size();
 }
 
 bool ColourTemplateList::save(const QString &path) const

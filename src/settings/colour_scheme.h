@@ -113,8 +113,8 @@ public:
     // Reads color.lst: 27 index bytes. A missing or short file, or one with an
     // index outside the palette, keeps the current scheme and gives false; bytes
     // after the 27th are not looked at.
-    bool load(const QString &path);
-    bool save(const QString &path) const;
+    [[nodiscard]] bool load(const QString &path);
+    [[nodiscard]] bool save(const QString &path) const;
 
     bool operator==(const ColourScheme &) const = default;
 
@@ -154,12 +154,12 @@ public:
     // Replaces the templates with those of the file. A missing file gives none;
     // damage ends the reading silently, keeping the templates before it.
     void load(const QString &path);
-    bool save(const QString &path) const;
+    [[nodiscard]] bool save(const QString &path) const;
 
     // Appends a template; false, with nothing changed, when one of exactly that
     // name (letter case included) exists. The name is kept as the file keeps it:
     // cut to 255 bytes, so a name compares the same before and after a save.
-    bool add(const QString &name, const SchemeIndexes &indexes);
+    [[nodiscard]] bool add(const QString &name, const SchemeIndexes &indexes);
     // Index of the first template called `name`, or -1.
     int find(const QString &name) const;
     // An index outside the list does nothing.

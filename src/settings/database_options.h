@@ -99,7 +99,7 @@ bool loadDatabaseOptions(DatabaseOptions &options, Folders &folders, QString &re
 
 // Writes options.dat to the settings folder with the open database as the last used one.
 // Failures are not reported; the result says whether the write succeeded.
-bool saveDatabaseOptions(const DatabaseOptions &options, const Folders &folders,
+[[nodiscard]] bool saveDatabaseOptions(const DatabaseOptions &options, const Folders &folders,
                          const QString &recordTableFileName);
 
 } // namespace numora::settings

@@ -31,7 +31,7 @@ public:
     // its place.
     void load(const QString &settingsFolder);
     // Shows "Could not Save Options to a File!" when date.dat cannot be written.
-    bool save(const QString &settingsFolder, Prompt &prompt) const;
+    bool save(const QString &settingsFolder, Prompt &prompt) const; // tells the user of a failure
 
     // Start-up gives every date field the first format when the list is empty.
     void fillIfEmpty(int dateFieldCount);

@@ -21,12 +21,12 @@ public:
     // Replaces the list with the lines of `path`; false (and an empty list) when the
     // file cannot be read.
     bool readFrom(const QString &path);
-    bool writeTo(const QString &path) const;
+    [[nodiscard]] bool writeTo(const QString &path) const;
 
     // labels.dat in `settingsFolder`: a missing or unreadable file leaves the list empty.
     void loadLabels(const QString &settingsFolder);
     // Shows "Could not Save Options to a File!" when labels.dat cannot be written.
-    bool saveLabels(const QString &settingsFolder, Prompt &prompt) const;
+    bool saveLabels(const QString &settingsFolder, Prompt &prompt) const; // tells the user of a failure
 
     // Start-up fills an empty list from the captions of the form's field labels.
     void fillIfEmpty(const QStringList &captions);

@@ -1,6 +1,8 @@
 #include "settings/folders.h"
 
 #include "settings/settings_messages.h"
+
+#include "core/log_categories.h"
 #include "store/folder_lookup.h"
 
 #include <QCoreApplication>
@@ -101,7 +103,8 @@ QString setUpProgramFolder()
     QDir().mkpath(programFolder);
     if (!candidates.executableFolder.isEmpty()
         && programFolder != QDir::cleanPath(candidates.executableFolder))
-        copyMissingResources(installedResourceFolder(candidates.executableFolder), programFolder);
+        if (!copyMissingResources(installedResourceFolder(candidates.executableFolder), programFolder))
+            qCWarning(lcSettings) << "not every installed file could be copied to" << programFolder;
     return programFolder;
 }
 

@@ -66,7 +66,7 @@ QString installedResourceFolder(const QString &executableFolder);
 
 // Copies every file of `resourceFolder` (subfolders included) that `programFolder` lacks,
 // whatever its letter case there; copies are writable. False when a copy failed.
-bool copyMissingResources(const QString &resourceFolder, const QString &programFolder);
+[[nodiscard]] bool copyMissingResources(const QString &resourceFolder, const QString &programFolder);
 
 // Chooses the program folder for this process, creates it and copies in the installed
 // resources it lacks. Reads the executable's folder only while a QCoreApplication exists.

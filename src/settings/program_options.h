@@ -64,6 +64,6 @@ ProgramOptionsLoad loadProgramOptions(ProgramOptions &options, Folders &folders)
 // Writes options.dat to the program folder and, when the data root named differs from it,
 // to the data root as well. Failures are not reported; the result says whether both
 // writes succeeded.
-bool saveProgramOptions(const ProgramOptions &options, const Folders &folders);
+[[nodiscard]] bool saveProgramOptions(const ProgramOptions &options, const Folders &folders);
 
 } // namespace numora::settings

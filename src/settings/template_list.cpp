@@ -1,5 +1,7 @@
 #include "settings/template_list.h"
 
+#include "core/log_categories.h"
+#include "settings/settings_messages.h"
 #include "core/value_stream.h"
 #include "store/folder_lookup.h"
 
@@ -61,7 +63,16 @@ SettingsTemplateList::~SettingsTemplateList() = default;
 void SettingsTemplateList::loadList(const QString &path)
 {
     items_.clear();
-    readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+    if (!readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); }))
+        qCInfo(lcSettings) << "damage ends the templates of" << path << "after" << items_.size();
+}
+
+bool SettingsTemplateList::saveList(const QString &path, Prompt &prompt) const
+{
+    if (saveList(path))
+        return true;
+    prompt.inform(message::kCouldNotSaveTemplateList, MessageKind::Error, path);
+    return false;
 }
 
 bool SettingsTemplateList::saveList(const QString &path) const

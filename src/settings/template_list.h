@@ -29,9 +29,9 @@ public:
     // With its dot, e.g. ".flt".
     virtual QString extension() const = 0;
     // Writes the current settings to `path`; true on success.
-    virtual bool save(const QString &path) = 0;
+    [[nodiscard]] virtual bool save(const QString &path) = 0;
     // Replaces the current settings with those in `path`; true on success.
-    virtual bool load(const QString &path) = 0;
+    [[nodiscard]] virtual bool load(const QString &path) = 0;
 };
 
 struct SettingsTemplate {
@@ -52,16 +52,18 @@ public:
     // Replaces the items with those of the list file. A missing file gives an empty list;
     // damage ends the reading silently, keeping the items before it.
     void loadList(const QString &path);
-    bool saveList(const QString &path) const;
+    [[nodiscard]] bool saveList(const QString &path) const;
+    // The same, telling the user with the system's reason when the list cannot be written.
+    bool saveList(const QString &path, Prompt &prompt) const;
 
     // Saves the current settings as a new template. False, with nothing changed, when
     // the name is taken, no file name is free or the kind cannot save.
-    bool add(const QString &name);
+    [[nodiscard]] bool add(const QString &name);
     // Index of the first item called `name`, or -1.
     int find(const QString &name) const;
     // Loads the template called `name` into the current settings; false when the name is
     // unknown or the kind cannot load it.
-    bool load(const QString &name);
+    [[nodiscard]] bool load(const QString &name);
     // Removes the item and deletes its settings file; an index past the end does nothing.
     void remove(int index);
 

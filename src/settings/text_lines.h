@@ -12,6 +12,6 @@ namespace numora::settings {
 // The lines of the file (a final line end adds no empty line), or nothing when the file
 // cannot be read.
 std::optional<QStringList> readTextLines(const QString &path);
-bool writeTextLines(const QString &path, const QStringList &lines);
+[[nodiscard]] bool writeTextLines(const QString &path, const QStringList &lines);
 
 } // namespace numora::settings

@@ -27,7 +27,7 @@ constexpr off_t RecordSpan = 0x100000000LL; // every possible record number
 class FileLock {
 public:
     // Returns false when another open file holds a conflicting lock.
-    static bool tryLock(int fd, off_t start, off_t length, LockKind kind);
+    [[nodiscard]] static bool tryLock(int fd, off_t start, off_t length, LockKind kind);
     // Waits while others hold a conflicting lock; throws DatabaseError after
     // `timeoutMs` (a peer that hangs must not freeze this one for ever).
     static void lock(int fd, off_t start, off_t length, LockKind kind, int timeoutMs = 15000);

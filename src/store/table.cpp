@@ -1102,7 +1102,7 @@ void Table::rebuildAllTags()
     files_->indexUsable = true;
 }
 
-bool Table::regenerateIndexes()
+void Table::regenerateIndexes()
 {
     requireExclusive("regenerate the indexes");
     if (state_ != TableState::Browse)
@@ -1110,7 +1110,6 @@ bool Table::regenerateIndexes()
     rebuildAllTags();
     synchronised_ = false;
     first();
-    return true;
 }
 
 bool Table::findKey(const QString &value)
@@ -1244,17 +1243,30 @@ void Table::endBulkUpdate()
     if (bulk->indexBegun && files_->indexUsable)
         files_->index->commitUpdate(files_->dbf->readRecordCount());
     if (!exclusive_) {
-        if (bulk->allRecordsLocked) {
-            FileLock::unlock(files_->fd(), lock_region::FirstRecord, lock_region::RecordSpan);
-            if (state_ == TableState::Edit) {
-                // The span lock covered the record being edited; keep it locked.
-                FileLock::tryLock(files_->fd(), lock_region::FirstRecord + recno_, 1, LockKind::Exclusive);
-                lockedRecno_ = recno_;
-            }
-        }
+        if (bulk->allRecordsLocked)
+            releaseRecordSpanKeeping(state_ == TableState::Edit ? recno_ : 0);
         FileLock::unlock(files_->fd(), lock_region::Write, 1);
     }
     synchronised_ = false;
+}
+
+// Releases the lock on every record's byte but the record being edited (0: none). The
+// span is unlocked around that byte rather than as a whole and then taken again, so
+// no other user can take the record in between.
+void Table::releaseRecordSpanKeeping(quint32 editedRecno)
+{
+    const off_t first = lock_region::FirstRecord;
+    const off_t end = first + lock_region::RecordSpan;
+    if (editedRecno == 0) {
+        FileLock::unlock(files_->fd(), first, end - first);
+        return;
+    }
+    const off_t kept = first + editedRecno;
+    if (kept > first)
+        FileLock::unlock(files_->fd(), first, kept - first);
+    if (end > kept + 1)
+        FileLock::unlock(files_->fd(), kept + 1, end - kept - 1);
+    lockedRecno_ = editedRecno;
 }
 
 BulkUpdate::~BulkUpdate()

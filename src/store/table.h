@@ -110,7 +110,7 @@ public:
     std::vector<TagDefinition> tags() const;
     void addTag(const TagDefinition &definition);
     void deleteTag(const QString &name);
-    bool regenerateIndexes(); // rebuilds every tag; exclusive use
+    void regenerateIndexes(); // rebuilds every tag; exclusive use
 
     // Keys and ranges (a tag must be selected).
     // Positions on the first record whose key starts with the encoded value.
@@ -126,9 +126,9 @@ public:
     bool hasRange() const;
 
     Bookmark bookmark() const;
-    bool gotoBookmark(const Bookmark &bookmark);
+    [[nodiscard]] bool gotoBookmark(const Bookmark &bookmark);
     // Lands on the record another handle on the same table shows.
-    bool gotoSameRecord(const Table &other);
+    [[nodiscard]] bool gotoSameRecord(const Table &other);
 
     // A long pass that posts many records (filter marks, replace, import) holds the
     // table's write lock for its whole length instead of once per record; other users'
@@ -193,6 +193,7 @@ private:
 
     void lockRecord(quint32 recno);
     void releaseRecordLock();
+    void releaseRecordSpanKeeping(quint32 editedRecno);
     void writeMemoValues();
     bool beginIndexUpdate();
     void commitIndexUpdate(quint32 dataRecordCount);

@@ -202,16 +202,16 @@ TEST_F(DatabaseManagerTest, FilterStateSelectsMarkedTagsAndRanges)
     createRecords({"1 cent", "aureus", "Apple", "Zloty", "zecchino"}, {"2", "2", "0", "2", "0"});
     ASSERT_TRUE(manager.openDatabase());
     ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
-    ASSERT_TRUE(manager.setFilterState(1));
+    ASSERT_TRUE(manager.setFilterState(FilterState::Normal));
     EXPECT_TRUE(manager.recordTable().tagName().startsWith("IDXF"));
     EXPECT_TRUE(manager.viewRange(QChar('A')));
     EXPECT_EQ(listed(), QStringList({"1 cent", "aureus"})) << "digits fall under A, the unmarked Apple does not";
     EXPECT_FALSE(manager.viewRange(std::nullopt));
     EXPECT_EQ(manager.recordCount(), 3u);
-    ASSERT_TRUE(manager.setFilterState(2));
+    ASSERT_TRUE(manager.setFilterState(FilterState::Reversed));
     EXPECT_FALSE(manager.viewRange(std::nullopt));
     EXPECT_EQ(listed(), QStringList({"Apple", "zecchino"}));
-    ASSERT_TRUE(manager.setFilterState(0));
+    ASSERT_TRUE(manager.setFilterState(FilterState::AllRecords));
     manager.viewRange(std::nullopt);
     EXPECT_EQ(manager.recordCount(), 5u);
 }
@@ -260,7 +260,7 @@ TEST_F(DatabaseManagerTest, SortFailsWhileAnotherProcessHasTheTableOpen)
     DatabaseManager starting(prompt, progress);
     starting.programFolder = programFolder;
     starting.databaseFolder = databaseFolder;
-    SortState::save(QDir(databaseFolder).filePath("data.idx"), SortDescriptor{Country, false, 0, false});
+    ASSERT_TRUE(SortState::save(QDir(databaseFolder).filePath("data.idx"), SortDescriptor{Country, false, 0, false}));
     prompt.shown.clear();
     EXPECT_TRUE(starting.openDatabase());
     EXPECT_TRUE(prompt.shown.empty());

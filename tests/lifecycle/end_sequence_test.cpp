@@ -49,6 +49,15 @@ protected:
         };
     }
 
+    std::function<bool()> save(const QString &name)
+    {
+        return [this, name] {
+            noteNewFiles();
+            log << name;
+            return true;
+        };
+    }
+
     MainWindowTeardown mainWindow()
     {
         return {callback("suppress layout"),
@@ -57,18 +66,18 @@ protected:
                     log << "placement";
                     return WindowPlacement{10, 20, 640, 480, 300};
                 },
-                callback("sort descriptor"),
-                callback("list header"),
-                callback("filter"),
-                callback("report list"),
-                callback("page order"),
+                save("sort descriptor"),
+                save("list header"),
+                save("filter"),
+                save("report list"),
+                save("page order"),
                 callback("release window lists"),
                 callback("close tables")};
     }
 
     OwnerWindowTeardown ownerWindow()
     {
-        return {callback("close tables again"), callback("template lists"),
+        return {callback("close tables again"), save("template lists"),
                 callback("release global lists")};
     }
 
@@ -115,15 +124,38 @@ TEST_F(EndSequenceTest, ProgramWideOptionsAreSavedBeforeTheDatabaseOptions)
 TEST_F(EndSequenceTest, AFailingStepDoesNotStopTheLaterOnes)
 {
     MainWindowTeardown failingWindow = mainWindow();
-    failingWindow.saveSortDescriptor = [] { throw store::DatabaseError("Index is damaged"); };
+    failingWindow.saveSortDescriptor = []() -> bool { throw store::DatabaseError("Index is damaged"); };
+    failingWindow.saveListHeader = [] { return false; };
     OwnerWindowTeardown failingOwner = ownerWindow();
     failingOwner.closeTables = [] { throw store::DatabaseError("Table is busy"); };
 
     EXPECT_EQ(runEndSequence(settings, failingWindow, failingOwner),
-              QStringList({"sort descriptor", "close tables again"}));
+              QStringList({"sort descriptor", "list header", "close tables again"}));
     EXPECT_EQ(log.last(), "release global lists");
     EXPECT_EQ(test::fileBytes(temp.file("program/DATA/shut.dat")), QByteArray("@a$)"));
     EXPECT_TRUE(QFile::exists(temp.file("program/options.dat")));
+}
+
+// A settings file that cannot be written (here a folder stands where it should be) is
+// reported by name, and the user is told which settings were not kept.
+TEST_F(EndSequenceTest, SettingsFilesThatCannotBeWrittenAreReported)
+{
+    const struct {
+        const char *file;
+        const char *step;
+    } cases[] = {{"program/DATA/wnd.dat", "window placement"},
+                 {"program/options.dat", "program-wide options"},
+                 {"program/DATA/options.dat", "database options"},
+                 {"program/DATA/shut.dat", "clean-end marker"}};
+    for (const auto &blocked : cases) {
+        SCOPED_TRACE(blocked.file);
+        QFile::remove(temp.file(blocked.file)); // written by the run before
+        ASSERT_TRUE(QDir().mkpath(temp.file(blocked.file)));
+        const QStringList failed = runEndSequence(settings, mainWindow(), ownerWindow());
+        EXPECT_EQ(failed, QStringList({blocked.step}));
+        EXPECT_TRUE(unsavedSettingsMessage(failed).endsWith(QString("\r") + blocked.step));
+        ASSERT_TRUE(QDir(temp.file(blocked.file)).removeRecursively());
+    }
 }
 
 TEST_F(EndSequenceTest, MissingCallbacksAreSkipped)

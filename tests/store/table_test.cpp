@@ -418,7 +418,7 @@ TEST_F(TableTest, RegenerateRebuildsAStaleIndex)
     Table table;
     EXPECT_THROW(openTable(table, folder.path(), "BYDESCR"), DatabaseError);
     openTable(table, folder.path(), {}, true);
-    EXPECT_TRUE(table.regenerateIndexes());
+    EXPECT_NO_THROW(table.regenerateIndexes());
     table.close();
     openTable(table, folder.path(), "BYDESCR");
     EXPECT_EQ(descriptions(table).mid(1, 2), QStringList({"buffalo nickel", "Ducat"}));

@@ -73,7 +73,7 @@ public:
     bool loadFile(const QString &path);
     bool pastePicture(); // false when the clipboard holds no picture
     // Leaves the picture alone.
-    bool saveFile(const QString &path);
+    [[nodiscard]] bool saveFile(const QString &path);
     void copyPicture() const;
 
     bool isReadOnly() const { return readOnly_; }

@@ -107,14 +107,13 @@ void TBrenlowHeader::saveAsTemplate()
         return;
     }
     if (templates_.add(name))
-        templates_.saveList(
-            QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile));
+        templates_.saveList(QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile), prompt_);
 }
 
 void TBrenlowHeader::deleteTemplate(int index)
 {
     templates_.remove(index);
-    templates_.saveList(QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile));
+    templates_.saveList(QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile), prompt_);
 }
 
 void TBrenlowHeader::loadTemplate(const QString &name)

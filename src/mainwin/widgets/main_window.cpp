@@ -1,5 +1,6 @@
 #include "mainwin/widgets/main_window.h"
 
+#include "core/log_categories.h"
 #include "core/product_constants.h"
 #include "mainwin/widgets/about_window.h"
 #include "mainwin/coin_layout.h"
@@ -219,7 +220,7 @@ void TForm1::wireRecordEditing()
         session_->deleteRow(0, position);
     });
     connect(recordSpeedBar_, &RecordSpeedBar::clicked, this, &TForm1::runRecordButton);
-    connect(recordList_, &RecordListPane::filterStateRequested, this, [this](int state) {
+    connect(recordList_, &RecordListPane::filterStateRequested, this, [this](database::FilterState state) {
         if (!session_->commit())
             return;
         applyFilterState(state);
@@ -269,7 +270,7 @@ void TForm1::makeSession()
         client_->setEnabled(enabled);
         menuBar()->setEnabled(enabled);
     };
-    side.applyFilterState = [this](int state) { applyFilterState(state); };
+    side.applyFilterState = [this](database::FilterState state) { applyFilterState(state); };
     side.filterState = [this] { return database_->filterState(); };
     side.highlightFoundField = [this](int position) {
         if (recordFormPages_)
@@ -282,13 +283,21 @@ void TForm1::makeSession()
     searchHooks_ = std::make_unique<SearchHooks>(*session_, *browser_, side);
 }
 
+// Hands a web address to the desktop's browser; a desktop with none is told so.
+void TForm1::openAddress(const QString &address)
+{
+    if (!platform::openInBrowser(address))
+        prompt_.inform(QStringLiteral("Could not open the web browser!\r") + address, MessageKind::Error);
+}
+
 // The sort bar's filter state, applied to the browse table; the previous state stays
 // when the table cannot take the new one.
-void TForm1::applyFilterState(int state)
+void TForm1::applyFilterState(database::FilterState state)
 {
     platform::BusyCursor busy;
     session_->closeFormTable();
-    database_->setFilterState(state);
+    if (!database_->setFilterState(state))
+        qCInfo(lcDatabase) << "the filter state stays as it was";
     recordList_->recountLetters();
 }
 
@@ -329,7 +338,8 @@ void TForm1::showRecordState(const RecordDisplay &display)
 bool TForm1::start()
 {
     const QString settingsFolder = settings_.folders.settingsFolder;
-    colours_.load(QDir(settings_.folders.databaseFolder).filePath(QStringLiteral("color.lst")));
+    if (!colours_.load(QDir(settings_.folders.databaseFolder).filePath(QStringLiteral("color.lst"))))
+        qCInfo(lcSettings) << "no usable color.lst: the default colours stay";
     recordList_->header()->setSettingsFolder(settingsFolder);
     settings_.fieldNames.fillIfEmpty(layoutLabels());
     recordList_->setFieldLabels(settings_.fieldNames.names());
@@ -370,16 +380,12 @@ lifecycle::MainWindowTeardown TForm1::teardown()
     lifecycle::MainWindowTeardown steps;
     steps.suppressLayout = [this] { suppressLayout(); };
     steps.currentPlacement = [this] { return placementToSave(); };
-    steps.saveSortDescriptor = [this] { database_->saveSort(); };
+    steps.saveSortDescriptor = [this] { return database_->saveSort(); };
     steps.saveListHeader = [this] {
         const QString path = QDir(settings_.folders.settingsFolder).filePath(kHeaderFile);
-        if (!recordList_->headerModel().writeSections(path))
-            throw std::runtime_error("header.dat not written");
+        return recordList_->headerModel().writeSections(path);
     };
-    steps.savePageOrder = [this] {
-        if (recordFormPages_ && !recordFormPages_->writePageOrder())
-            throw std::runtime_error("page order not written");
-    };
+    steps.savePageOrder = [this] { return !recordFormPages_ || recordFormPages_->writePageOrder(); };
     steps.closeTables = [this] {
         session_->closeFormTable();
         database_->closeAll();
@@ -449,8 +455,8 @@ void TForm1::runCommand(Command command)
     case Command::PageUp: recordList_->previousPage(); break;
     case Command::PageDown: recordList_->nextPage(); break;
     case Command::Last: recordList_->lastPage(); break;
-    case Command::HomePage: platform::openInBrowser(homePageAddress()); break;
-    case Command::OnlineFaq: platform::openInBrowser(faqAddress()); break;
+    case Command::HomePage: openAddress(homePageAddress()); break;
+    case Command::OnlineFaq: openAddress(faqAddress()); break;
     case Command::Manual:
         if (!platform::openWithShell(
                 QDir(settings_.folders.programFolder).filePath(manualFileName())))

@@ -151,7 +151,8 @@ private:
     void makeSession();
     void wireRecordForm();
     void refreshLabels();
-    void applyFilterState(int state);
+    void applyFilterState(database::FilterState state);
+    void openAddress(const QString &address);
     void showRecordState(const RecordDisplay &display);
     void runRecordButton(RecordButton button);
     bool handleRecordKey(int key);

@@ -790,7 +790,7 @@ void RecordFormPages::saveLabelsAsTemplate()
     templates.setSettingsFolder(folder);
     // The list is written at once, so the new template's file is never left unlisted.
     if (templates.add(*name))
-        templates.saveList(QDir(folder).filePath(settings::kLabelTemplatesFile));
+        templates.saveList(QDir(folder).filePath(settings::kLabelTemplatesFile), context_.prompt);
 }
 
 // ---------------------------------------------------------------------------

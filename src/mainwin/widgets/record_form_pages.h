@@ -73,7 +73,7 @@ public:
 
     // RecordForm. Loading stops at damaged memo or picture data after saying so.
     bool loadFrom(const store::Table &table) override;
-    bool writeTo(store::Table &table) override;
+    [[nodiscard]] bool writeTo(store::Table &table) override;
     void clear() override;
     bool isEmpty() const override;
     bool requiredFieldsFilled() const override;
@@ -82,7 +82,7 @@ public:
 
     // Writes the controls into another row (copy buffer, record template): pictures are
     // written whatever was done to them.
-    bool copyTo(store::Table &table);
+    [[nodiscard]] bool copyTo(store::Table &table);
 
     // Field positions (0-based) that must be filled before a record is saved, and those
     // whose empty date is stored as today. Both are empty in this product.
@@ -127,7 +127,7 @@ public:
 
     // The page order file of the open database in the settings folder.
     void readPageOrder();
-    bool writePageOrder() const;
+    [[nodiscard]] bool writePageOrder() const;
 
     // The popups as they open now; the caller runs them.
     std::unique_ptr<QMenu> createFieldMenu(int position);
@@ -169,7 +169,7 @@ private:
     void addField(const FieldLayout &layout, QWidget *panel);
     void wireField(const FormField &field);
     void wireDateField(editors::TDateEdit *edit);
-    bool writeFields(store::Table &table, PictureWrite pictures);
+    [[nodiscard]] bool writeFields(store::Table &table, PictureWrite pictures);
     void reportDamagedRecord(const store::Table &table);
     int positionOf(const QWidget *control) const;
     int focusedPosition() const;

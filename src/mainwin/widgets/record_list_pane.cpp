@@ -451,7 +451,7 @@ void RecordListPane::updateSortCaptions()
     sortButtons_[0]->setIcon(arrow(sort.primaryDescending));
     sortButtons_[1]->setText(hasSecondary ? fieldLabel(sort.secondary) : kNoSecondary);
     sortButtons_[1]->setIcon(arrow(sort.secondaryDescending));
-    const int filter = database_ ? database_->filterState() : 0;
+    const int filter = database_ ? int(database_->filterState()) : 0;
     sortButtons_[2]->setText(kFilterStates.value(filter, kFilterStates[0]));
 }
 
@@ -573,11 +573,11 @@ void RecordListPane::chooseSecondary(int column)
 
 std::unique_ptr<QMenu> RecordListPane::createFilterMenu()
 {
-    const int current = database_ ? database_->filterState() : 0;
+    const int current = database_ ? int(database_->filterState()) : 0;
     auto menu = std::make_unique<QMenu>(this);
     for (int state = 0; state < kFilterStates.size(); ++state) {
         QAction *item = menu->addAction(u'&' + kFilterStates[state], this,
-                                        [this, state] { emit filterStateRequested(state); });
+                                        [this, state] { emit filterStateRequested(database::FilterState(state)); });
         item->setEnabled(state != current);
     }
     menu->addSeparator();

@@ -8,6 +8,7 @@
 #include "mainwin/list_header_model.h"
 #include "mainwin/list_paging.h"
 #include "database/sort_keys.h"
+#include "database/sort_state.h"
 
 #include <QChar>
 #include <QFont>
@@ -108,7 +109,7 @@ signals:
     void deleteRowRequested(int position);
     void sortRequested(database::SortDescriptor descriptor);
     void sortDialogRequested();
-    void filterStateRequested(int state);
+    void filterStateRequested(database::FilterState state);
     void filterDialogRequested();
     void sponsorClicked();
     void rowFontChanged(QFont font);

@@ -316,7 +316,7 @@ TEST_F(MainWindowTest, AWindowMaximisedAtExitStartsMaximised)
 {
     window.showMaximized();
     settle();
-    lifecycle::writeWindowPlacement(settings.folders.settingsFolder, window.placementToSave());
+    ASSERT_TRUE(lifecycle::writeWindowPlacement(settings.folders.settingsFolder, window.placementToSave()));
     TForm3 next(settings, prompt, progress);
     next.start();
     settle();
