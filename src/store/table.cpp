@@ -1417,9 +1417,12 @@ void Table::replaceTable(const QString &folder, const QString &fileName, const Q
     for (size_t i = 0; i < currentFiles.size(); ++i)
         if (QFileInfo::exists(currentFiles[i]))
             renames.push_back({fileNameOf(currentFiles[i]), fileNameOf(setAsideFiles[i])});
-    for (size_t i = 0; i < replacementFiles.size(); ++i)
-        if (QFileInfo::exists(replacementFiles[i]))
-            renames.push_back({fileNameOf(replacementFiles[i]), fileNameOf(currentFiles[i])});
+    for (size_t i = 0; i < replacementFiles.size(); ++i) {
+        if (!QFileInfo::exists(replacementFiles[i]))
+            continue;
+        posix::syncFile(replacementFiles[i]); // whole on disk before the journal promises it
+        renames.push_back({fileNameOf(replacementFiles[i]), fileNameOf(currentFiles[i])});
+    }
     swapFiles(folder, journalNameFor(current.dbf), renames);
 }
 
