@@ -1335,7 +1335,6 @@ void Table::replaceFilesWith(const QString &newDbf, const QString &newDbt)
         files_->index->sync();
     for (const FileRename &rename : renames)
         posix::syncFile(QFileInfo(paths.dbf).dir().filePath(rename.from));
-    files_->memo.reset();
     swapFiles(QFileInfo(paths.dbf).path(), journalNameFor(paths.dbf), renames);
     const QString selectedTag = tagName_;
     close();
