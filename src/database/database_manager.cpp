@@ -23,7 +23,7 @@ const QString kMasterFile = QStringLiteral("master.dbf");
 const QString kCopyFile = QStringLiteral("copy.dbf");
 const QString kDataTemplate = QStringLiteral("data.dbf");
 const QString kMasterTag = QStringLiteral("IDX0");
-const QString kRepairWorkFile = QStringLiteral("temp$00.dbf");
+const QString kWorkFile = QStringLiteral("temp$00.dbf"); // a repaired, restored or backed-up table while it is made
 const QString kSetAsideFile = QStringLiteral("temp$$$.dbf");
 const QString kBadFile = QStringLiteral("bad$$$");
 const QString kBackupFolder = QStringLiteral("BACKUP");
@@ -159,6 +159,10 @@ bool DatabaseManager::openDatabase()
     }
     record_.close();
     record_.setTagName({});
+    // A repair or restore killed while swapping tables may have left no data file for a
+    // moment, which must not be mistaken for a missing database.
+    if (!finishInterruptedMaintenance())
+        return false;
     if (!openRecordTable() && !createRecordTableAnew())
         return false;
     recordDecimals();
@@ -343,6 +347,12 @@ void DatabaseManager::setMasterCounter(int value)
     master_.edit();
     master_.setInteger(master_column::LastNumber, value);
     master_.post();
+}
+
+void DatabaseManager::raiseMasterCounter(int atLeast)
+{
+    if (master_.isOpen() && master_.findKey(recordFileName) && master_.integer(master_column::LastNumber) < atLeast)
+        setMasterCounter(atLeast);
 }
 
 QString DatabaseManager::databaseName()
@@ -674,26 +684,28 @@ CopyResult DatabaseManager::copyRecords(store::Table &source, store::Table &targ
     return result;
 }
 
-void DatabaseManager::copyLists(const QString &fromFolder, const QString &toFolder)
+bool DatabaseManager::copyLists(const QString &fromFolder, const QString &toFolder)
 {
     auto listFiles = [](const QString &folder, int n) {
         const QString base = QStringLiteral("list%1").arg(n);
         return std::pair{store::resolveInFolder(folder, base + QStringLiteral(".dbf")), store::resolveInFolder(folder, base + QStringLiteral(".mdx"))};
     };
+    bool copied = true;
     for (int n = 1;; ++n) {
         const auto [dbf, mdx] = listFiles(toFolder, n);
         if (!QFileInfo::exists(dbf) || !QFileInfo::exists(mdx))
             break;
-        QFile::remove(dbf);
-        QFile::remove(mdx);
+        copied = QFile::remove(dbf) && copied;
+        copied = QFile::remove(mdx) && copied;
     }
     for (int n = 1;; ++n) {
         const auto [dbf, mdx] = listFiles(fromFolder, n);
         if (!QFileInfo::exists(dbf) || !QFileInfo::exists(mdx))
             break;
-        QFile::copy(dbf, QDir(toFolder).filePath(QFileInfo(dbf).fileName().toLower()));
-        QFile::copy(mdx, QDir(toFolder).filePath(QFileInfo(mdx).fileName().toLower()));
+        for (const QString &file : {dbf, mdx})
+            copied = QFile::copy(file, QDir(toFolder).filePath(QFileInfo(file).fileName().toLower())) && copied;
     }
+    return copied;
 }
 
 bool DatabaseManager::recordTableOpens()
@@ -727,11 +739,29 @@ bool DatabaseManager::openSecondHandle(store::Table &handle, const QString &fold
     }
 }
 
+// A repair or restore killed while swapping tables is finished before anything looks
+// at the record table's files or replaces the set-aside table, which until then may be
+// the only whole copy.
+bool DatabaseManager::finishInterruptedMaintenance()
+{
+    return openWithRetries([&] { store::Table::finishInterruptedMaintenance(databaseFolder, recordFileName); }, false, recordFileName,
+                           prompt_);
+}
+
+// Puts the work table a repair or restore filled in place of the record table, keeping
+// the replaced one as the set-aside table. The counter is raised first, so whichever
+// table a crash leaves in place, none of its numbers is handed out again.
+void DatabaseManager::replaceRecordTableByWork(int nextNumber)
+{
+    ignoringErrors([&] { raiseMasterCounter(nextNumber); });
+    store::Table::replaceTable(databaseFolder, recordFileName, kWorkFile, kSetAsideFile);
+}
+
 CopyResult DatabaseManager::repair()
 {
-    if (!recordTableOpens())
+    if (!finishInterruptedMaintenance() || !recordTableOpens())
         return {};
-    const QString work = QDir(databaseFolder).filePath(kRepairWorkFile);
+    const QString work = QDir(databaseFolder).filePath(kWorkFile);
     store::Table source;
     try {
         createTable(work, true);
@@ -743,14 +773,12 @@ CopyResult DatabaseManager::repair()
     record_.close();
     store::Table target;
     target.setExclusive(true);
-    if (!openSecondHandle(target, databaseFolder, kRepairWorkFile))
+    if (!openSecondHandle(target, databaseFolder, kWorkFile))
         return {};
     CopyResult result = copyRecords(source, target);
     source.close();
     try {
-        ignoringErrors([&] { store::Table::deleteTable(databaseFolder, kSetAsideFile); });
-        store::Table::renameTable(databaseFolder, recordFileName, kSetAsideFile);
-        store::Table::renameTable(databaseFolder, kRepairWorkFile, recordFileName);
+        replaceRecordTableByWork(result.nextNumber);
         setMasterCounter(result.nextNumber);
     } catch (const store::DatabaseError &) {
         return CopyResult{false, result.nextNumber, result.damaged};
@@ -768,49 +796,59 @@ CopyResult DatabaseManager::backup()
         return {};
     const QString backupFolder = QDir(databaseFolder).filePath(kBackupFolder);
     QDir().mkpath(backupFolder);
+    // The new backup replaces the last one only once it is whole: a backup killed
+    // half-way must not leave the user with half a backup.
     store::Table target;
     target.setExclusive(true);
     try {
-        createTable(QDir(backupFolder).filePath(recordFileName), false);
+        createTable(QDir(backupFolder).filePath(kWorkFile), false);
     } catch (const store::DatabaseError &) {
         return {};
     }
-    if (!openSecondHandle(target, backupFolder, recordFileName))
+    if (!openSecondHandle(target, backupFolder, kWorkFile))
         return {};
     CopyResult result = copyRecords(source, target);
-    copyLists(databaseFolder, backupFolder);
+    try {
+        store::Table::replaceTable(backupFolder, recordFileName, kWorkFile, kSetAsideFile);
+    } catch (const store::DatabaseError &) {
+        return CopyResult{false, result.nextNumber, result.damaged};
+    }
+    ignoringErrors([&] { store::Table::deleteTable(backupFolder, kSetAsideFile); });
+    if (!copyLists(databaseFolder, backupFolder))
+        result.ok = false;
     return result;
 }
 
 CopyResult DatabaseManager::restore(bool lists)
 {
-    if (!recordTableOpens())
+    if (!finishInterruptedMaintenance() || !recordTableOpens())
         return {};
     const QString backupFolder = QDir(databaseFolder).filePath(kBackupFolder);
     store::Table source;
     if (!openSecondHandle(source, backupFolder, recordFileName))
         return {};
-    record_.close();
+    // The backup is copied into the work table first, so the record table stays whole
+    // until the restored one is complete.
     try {
-        ignoringErrors([&] { store::Table::deleteTable(databaseFolder, kSetAsideFile); });
-        store::Table::renameTable(databaseFolder, recordFileName, kSetAsideFile);
+        createTable(QDir(databaseFolder).filePath(kWorkFile), true);
     } catch (const store::DatabaseError &) {
-        return {};
-    }
-    try {
-        createTable(QDir(databaseFolder).filePath(recordFileName), true);
-    } catch (const store::DatabaseError &) {
-        ignoringErrors([&] { store::Table::renameTable(databaseFolder, kSetAsideFile, recordFileName); });
         return {};
     }
     store::Table target;
     target.setExclusive(true);
-    if (!openSecondHandle(target, databaseFolder, recordFileName))
+    if (!openSecondHandle(target, databaseFolder, kWorkFile))
         return {};
+    record_.close();
     CopyResult result = copyRecords(source, target);
+    source.close();
+    try {
+        replaceRecordTableByWork(result.nextNumber);
+    } catch (const store::DatabaseError &) {
+        return CopyResult{false, result.nextNumber, result.damaged};
+    }
     ignoringErrors([&] { setMasterCounter(result.nextNumber); });
-    if (lists)
-        copyLists(backupFolder, databaseFolder);
+    if (lists && !copyLists(backupFolder, databaseFolder))
+        result.ok = false;
     applySortOrEntryOrder();
     return result;
 }

@@ -110,7 +110,9 @@ public:
     CopyResult backup();
     CopyResult restore(bool lists);
     CopyResult copyRecords(store::Table &source, store::Table &target);
-    void copyLists(const QString &fromFolder, const QString &toFolder);
+    // Replaces the lookup lists of `toFolder` by those of `fromFolder`; false when a
+    // list could not be removed or copied.
+    [[nodiscard]] bool copyLists(const QString &fromFolder, const QString &toFolder);
 
     // One line per column from 2 on, for the record list's quick view.
     QStringList recordSummaryLines(const store::Table &table);
@@ -138,6 +140,9 @@ private:
     void findOrAddMasterRow();
     void setMasterCounter(int value);
     void moveLetterCount(QChar from, QChar to);
+    void raiseMasterCounter(int atLeast);
+    [[nodiscard]] bool finishInterruptedMaintenance();
+    void replaceRecordTableByWork(int nextNumber);
     bool reopenForMaintenance(const std::function<void(store::Table &)> &work, bool keepTag);
     [[nodiscard]] bool copyOneRecord(store::Table &source, store::Table &target, int &number);
     [[nodiscard]] bool openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName);

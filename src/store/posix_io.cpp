@@ -68,16 +68,26 @@ int UniqueFd::release()
     return fd;
 }
 
-UniqueFd openFile(const QString &path, OpenMode mode)
+UniqueFd openIfExists(const QString &path, OpenMode mode)
 {
     const QByteArray nativePath = QFile::encodeName(path);
     int fd;
     do {
         fd = ::open(nativePath.constData(), openFlags(mode) | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0 && errno != ENOENT)
         throwSystemError("open", path);
     return UniqueFd(fd);
+}
+
+UniqueFd openFile(const QString &path, OpenMode mode)
+{
+    UniqueFd file = openIfExists(path, mode);
+    if (file.get() < 0) {
+        errno = ENOENT;
+        throwSystemError("open", path);
+    }
+    return file;
 }
 
 void closeFile(int fd)
@@ -149,6 +159,28 @@ void syncData(int fd, const QString &path)
     failIfInjected("flush", path);
     if (::fdatasync(fd) != 0)
         throwSystemError("flush", path);
+}
+
+void syncFile(const QString &path)
+{
+    const UniqueFd file = openFile(path, OpenMode::ReadOnly);
+    syncData(file.get(), path);
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throwSystemError("open", folder);
+    const UniqueFd closer(fd);
+    if (::fsync(fd) != 0)
+        throwSystemError("flush", folder);
+}
+
+void renameFile(const QString &from, const QString &to)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throwSystemError("rename", from);
 }
 
 } // namespace numora::store::posix

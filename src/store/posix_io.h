@@ -32,6 +32,8 @@ private:
 };
 
 UniqueFd openFile(const QString &path, OpenMode mode);
+// As openFile, but a file that does not exist gives an empty descriptor (-1).
+UniqueFd openIfExists(const QString &path, OpenMode mode);
 void closeFile(int fd);
 
 qint64 fileSize(int fd, const QString &path);
@@ -40,6 +42,12 @@ QByteArray readAt(int fd, const QString &path, qint64 offset, qint64 size);
 void writeAt(int fd, const QString &path, qint64 offset, QByteArrayView bytes);
 void truncateFile(int fd, const QString &path, qint64 size);
 void syncData(int fd, const QString &path);
+// Forces a closed file's contents onto the disk.
+void syncFile(const QString &path);
+// Forces a folder's entries (creations, renames, removals) onto the disk.
+void syncFolder(const QString &folder);
+// Replaces `to` by `from` in one step, as rename(2) does.
+void renameFile(const QString &from, const QString &to);
 
 // Tests make writes and flushes fail as a full disk or a refused permission would,
 // which no folder of theirs can do on demand. The function returns the errno value to

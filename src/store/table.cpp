@@ -5,7 +5,9 @@
 #include "store/folder_lookup.h"
 #include "store/key_expression.h"
 #include "store/memo_file.h"
+#include "store/posix_io.h"
 #include "store/store_error.h"
+#include "store/swap_journal.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,9 +48,23 @@ struct TablePaths {
     }
 
     std::vector<QString> all() const { return {dbf, dbt, mdx}; }
+    std::vector<QString> dataFileLast() const { return {dbt, mdx, dbf}; }
 };
 
 QString fileNameOf(const QString &path) { return QFileInfo(path).fileName(); }
+
+QString journalNameFor(const QString &dbfPath) { return companionName(fileNameOf(dbfPath), "jnl"); }
+
+// Where a swap of the table's files keeps its journal. While the database layer swaps
+// whole tables the data file may be missing for a moment; then the journal is looked up
+// ignoring letter case, like the table's other files.
+QString journalPathOf(const QString &folder, const QString &fileName)
+{
+    const QString dbf = resolveInFolder(folder, fileName);
+    if (QFileInfo::exists(dbf))
+        return QFileInfo(dbf).dir().filePath(journalNameFor(dbf));
+    return resolveInFolder(folder, companionName(fileName, "jnl"));
+}
 
 // Another handle anywhere holding the table open makes whole-table file operations
 // (delete, rename, empty) unsafe; they ask the open region first.
@@ -186,6 +202,7 @@ void Table::open()
 {
     if (isOpen())
         return;
+    finishInterruptedMaintenance(folder_, fileName_);
     auto files = std::make_unique<Files>();
     files->paths = TablePaths::resolve(folder_, fileName_);
     if (!QFileInfo::exists(files->paths.dbf))
@@ -1315,9 +1332,6 @@ void Table::pack(bool regenerate)
             packed.writeRecord(++written, record.bytes());
         });
         packed.writeRecordCount(written, QDate::currentDate());
-        packed.sync();
-        if (packedMemo)
-            packedMemo->sync();
     } catch (...) {
         QFile::remove(packedDbf);
         QFile::remove(packedDbt);
@@ -1327,15 +1341,23 @@ void Table::pack(bool regenerate)
 }
 
 // Puts freshly written data and memo files in place of the open ones and rebuilds the
-// index over them, keeping exclusive use as far as the file system allows.
+// index over them, keeping exclusive use as far as the file system allows. The two
+// renames go through a journal: an old data file beside a new memo file would read
+// every memo from the wrong bytes.
 void Table::replaceFilesWith(const QString &newDbf, const QString &newDbt)
 {
     const TablePaths paths = files_->paths;
-    files_->memo.reset();
-    if (QFileInfo::exists(newDbt) && ::rename(QFile::encodeName(newDbt).constData(), QFile::encodeName(paths.dbt).constData()) != 0)
-        throw DatabaseError(QStringLiteral("Cannot replace the memo file of %1.").arg(fileName_));
-    if (::rename(QFile::encodeName(newDbf).constData(), QFile::encodeName(paths.dbf).constData()) != 0)
-        throw DatabaseError(QStringLiteral("Cannot replace the data file of %1.").arg(fileName_));
+    std::vector<FileRename> renames;
+    if (QFileInfo::exists(newDbt))
+        renames.push_back({fileNameOf(newDbt), fileNameOf(paths.dbt)});
+    renames.push_back({fileNameOf(newDbf), fileNameOf(paths.dbf)});
+    // Whatever a crash leaves, the index must say it is stale, and the new files must be
+    // whole before the journal promises them.
+    if (files_->index)
+        files_->index->sync();
+    for (const FileRename &rename : renames)
+        posix::syncFile(QFileInfo(paths.dbf).dir().filePath(rename.from));
+    swapFiles(QFileInfo(paths.dbf).path(), journalNameFor(paths.dbf), renames);
     const QString selectedTag = tagName_;
     close();
     tagName_.clear();
@@ -1395,6 +1417,40 @@ void Table::createTable(const QString &path, const FieldList &fields)
         const QFileInfo info(path);
         MemoFile::create(info.dir().filePath(companionName(info.fileName(), "dbt")), info.completeBaseName());
     }
+}
+
+void Table::replaceTable(const QString &folder, const QString &fileName, const QString &replacementName, const QString &setAsideName)
+{
+    // An unfinished earlier run is finished first: until then the set-aside table may be
+    // the only whole copy, and it is deleted below.
+    finishInterruptedMaintenance(folder, fileName);
+    const TablePaths current = TablePaths::resolve(folder, fileName);
+    const TablePaths replacement = TablePaths::resolve(folder, replacementName);
+    if (!QFileInfo::exists(replacement.dbf))
+        throw DatabaseError(QStringLiteral("The table %1 does not exist.").arg(replacement.dbf));
+    requireNoOtherUser(current.dbf);
+    requireNoOtherUser(replacement.dbf);
+    deleteTable(folder, setAsideName);
+    const std::vector<QString> currentFiles = current.dataFileLast();
+    const std::vector<QString> replacementFiles = replacement.dataFileLast();
+    const std::vector<QString> setAsideFiles = TablePaths::resolve(folder, setAsideName).dataFileLast();
+    std::vector<FileRename> renames;
+    for (size_t i = 0; i < currentFiles.size(); ++i)
+        if (QFileInfo::exists(currentFiles[i]))
+            renames.push_back({fileNameOf(currentFiles[i]), fileNameOf(setAsideFiles[i])});
+    for (size_t i = 0; i < replacementFiles.size(); ++i) {
+        if (!QFileInfo::exists(replacementFiles[i]))
+            continue;
+        posix::syncFile(replacementFiles[i]); // whole on disk before the journal promises it
+        renames.push_back({fileNameOf(replacementFiles[i]), fileNameOf(currentFiles[i])});
+    }
+    swapFiles(folder, journalNameFor(current.dbf), renames);
+}
+
+bool Table::finishInterruptedMaintenance(const QString &folder, const QString &fileName)
+{
+    const QFileInfo journal(journalPathOf(folder, fileName));
+    return finishInterruptedSwap(journal.path(), journal.fileName());
 }
 
 void Table::copyTable(const QString &sourcePath, const QString &destinationPath)

@@ -147,6 +147,15 @@ public:
     static void deleteTable(const QString &folder, const QString &fileName);
     // Creates an empty table with these columns (no index file).
     static void createTable(const QString &path, const FieldList &fields);
+    // Puts the table `replacementName` in place of `fileName`, whose files (if any)
+    // become the table `setAsideName`; an earlier set-aside table is deleted. A crash
+    // part-way leaves a journal the next open of `fileName` finishes.
+    static void replaceTable(const QString &folder, const QString &fileName, const QString &replacementName,
+                             const QString &setAsideName);
+    // Finishes a replacement of the table's files (pack, empty, replaceTable) that a
+    // killed process left half done; open() does so first. Returns whether there was one.
+    // DatabaseError (InUse) while the process replacing them is still alive.
+    static bool finishInterruptedMaintenance(const QString &folder, const QString &fileName);
 
 private:
     struct Files;

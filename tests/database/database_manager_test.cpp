@@ -2,6 +2,7 @@
 #include "database/record_schema.h"
 #include "store/store_error.h"
 #include "database/table_templates.h"
+#include "support/peer_process.h"
 #include "support/scripted_prompt.h"
 #include "support/qt_printers.h"
 #include "support/temp_folder.h"
@@ -479,5 +480,227 @@ TEST_F(DatabaseManagerTest, SummaryLinesShowEveryColumnShortly)
     ASSERT_EQ(prompt.texts(), QStringList({"Corrupt Memo Field!!! You should delete record: \rRome"}));
     EXPECT_EQ(prompt.shown[0].kind, MessageKind::Error);
 }
+
+// Two users append at the same moment: the master row's lock gives every new record a
+// number of its own, and together the numbers run on from the counter without a gap.
+TEST_F(DatabaseManagerTest, TwoProcessesAppendingNeverShareANumber)
+{
+    createRecords({"aureus"});
+    ASSERT_TRUE(manager.openDatabase());
+    const int counter = masterCounter();
+    manager.closeAll();
+    constexpr int perPeer = 60;
+    QList<int> reported;
+    {
+        const QStringList arguments = {"number", programFolder, databaseFolder, QString::number(perPeer)};
+        test::PeerProcess first(QStringLiteral(TABLE_PEER), arguments);
+        test::PeerProcess second(QStringLiteral(TABLE_PEER), arguments);
+        ASSERT_EQ(first.readLine(), "ready");
+        ASSERT_EQ(second.readLine(), "ready");
+        first.send("go");
+        second.send("go");
+        for (test::PeerProcess *peer : {&first, &second}) {
+            for (int i = 0; i < perPeer; ++i) {
+                const QString line = peer->readLine();
+                ASSERT_TRUE(line.startsWith("number ")) << line.toStdString();
+                reported << line.section(' ', 1).toInt();
+            }
+        }
+    }
+    QList<int> expected;
+    for (int number = counter + 1; number <= counter + 2 * perPeer; ++number)
+        expected << number;
+    std::sort(reported.begin(), reported.end());
+    EXPECT_EQ(reported, expected);
+
+    ASSERT_TRUE(manager.openDatabase());
+    QList<int> stored;
+    Table &table = manager.recordTable();
+    for (table.first(); !table.eof(); table.next())
+        if (table.text(Descr).startsWith("peer "))
+            stored << int(table.integer(0));
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, expected);
+    EXPECT_EQ(masterCounter(), counter + 2 * perPeer);
+}
+
+// A database folder of its own, for tests that need a fresh one per round.
+class Catalogue {
+public:
+    Catalogue()
+    {
+        QDir().mkpath(databaseFolder);
+        ensureTableTemplates(programFolder);
+    }
+
+    // A manager on the folder that has opened the database the normal way.
+    std::unique_ptr<DatabaseManager> open()
+    {
+        auto manager = std::make_unique<DatabaseManager>(prompt, progress);
+        manager->programFolder = programFolder;
+        manager->databaseFolder = databaseFolder;
+        EXPECT_TRUE(manager->openDatabase());
+        return manager;
+    }
+
+    test::TempFolder folder;
+    QString programFolder = folder.file("program");
+    QString databaseFolder = folder.file("program/DATA");
+    test::ScriptedPrompt prompt;
+    NoProgress progress;
+};
+
+QString notesOf(const QString &descr) { return QString("notes of %1; ").arg(descr).repeated(60); }
+
+// Records "coin 1", "coin 2", ... with these numbers and notes of several memo blocks,
+// and the master counter at the highest number.
+void writeCoins(Catalogue &catalogue, const QList<int> &numbers)
+{
+    std::unique_ptr<DatabaseManager> manager = catalogue.open();
+    Table &table = manager->recordTable();
+    for (int i = 0; i < numbers.size(); ++i) {
+        const QString descr = QString("coin %1").arg(i + 1);
+        table.append();
+        table.setInteger(0, numbers[i]);
+        table.setText(Descr, descr);
+        table.setText(Notes, notesOf(descr));
+        table.post();
+    }
+    Table &master = manager->master();
+    ASSERT_TRUE(master.findKey("data.dbf"));
+    master.edit();
+    master.setInteger(3, *std::max_element(numbers.begin(), numbers.end()));
+    master.post();
+}
+
+void deleteCoins(Catalogue &catalogue, const QStringList &descriptions)
+{
+    std::unique_ptr<DatabaseManager> manager = catalogue.open();
+    Table &table = manager->recordTable();
+    for (table.first(); !table.eof();) {
+        if (descriptions.contains(table.text(Descr)))
+            table.remove();
+        else
+            table.next();
+    }
+}
+
+// "<number> <description>" of every record, sorted; a record whose memo is not its own
+// fails the test.
+QStringList recordsOf(Table &table)
+{
+    QStringList records;
+    for (table.first(); !table.eof(); table.next()) {
+        const QString descr = table.text(Descr);
+        bool own = false;
+        try {
+            own = table.text(Notes) == notesOf(descr);
+        } catch (const EngineError &) {
+        }
+        EXPECT_TRUE(own) << "the memo of " << descr.toStdString() << " is not its own";
+        records << QString("%1 %2").arg(table.integer(0)).arg(descr);
+    }
+    records.sort();
+    return records;
+}
+
+QStringList recordsOf(const QString &folder, const QString &fileName)
+{
+    Table table;
+    table.setFolder(folder);
+    table.setFileName(fileName);
+    table.open();
+    return recordsOf(table);
+}
+
+const QList<int> kCoinNumbers = {10, 20, 30, 40, 50};
+const QStringList kRenumberedCoins = {"1 coin 1", "2 coin 2", "3 coin 3", "4 coin 4", "5 coin 5"};
+
+// The backup holds all five coins; the first two are deleted afterwards.
+void backUpThenDeleteTwo(Catalogue &catalogue)
+{
+    writeCoins(catalogue, kCoinNumbers);
+    ASSERT_TRUE(catalogue.open()->backup().ok);
+    deleteCoins(catalogue, {"coin 1", "coin 2"});
+}
+
+struct KillCase {
+    QString operation;
+    void (*prepare)(Catalogue &);
+    bool checksBackup; // else the record table
+    QStringList old;
+    QStringList replacement;
+};
+
+void PrintTo(const KillCase &test, std::ostream *out) { *out << test.operation.toStdString(); }
+
+class DatabaseMaintenanceKillTest : public ::testing::TestWithParam<KillCase> {};
+
+// Repair, restore and backup build a whole new table and then swap it in for the old
+// one. The peer runs one of them and kills itself at one step of the swap, each step
+// in turn, until a run gets through. After every kill the table opens (the database
+// the normal way) as either the old or the new one, whole; the old one survives as
+// the set-aside table once the new one is in place; new records get numbers no record
+// has; and a second run, which used to delete the set-aside copy first, gets through.
+TEST_P(DatabaseMaintenanceKillTest, LeavesTheOldOrTheNewTableWhole)
+{
+    const KillCase &test = GetParam();
+    constexpr int MaxSteps = 20;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        ASSERT_LE(step, MaxSteps) << "no run got through";
+        Catalogue catalogue;
+        ASSERT_NO_FATAL_FAILURE(test.prepare(catalogue));
+        QString outcome;
+        {
+            test::PeerProcess peer(QStringLiteral(TABLE_PEER),
+                                   {"database", catalogue.programFolder, catalogue.databaseFolder, test.operation, QString::number(step)});
+            outcome = peer.readLine();
+        }
+        ASSERT_TRUE(outcome.isEmpty() || outcome == "done") << outcome.toStdString();
+
+        std::unique_ptr<DatabaseManager> manager = catalogue.open();
+        const QString backupFolder = QDir(catalogue.databaseFolder).filePath("BACKUP");
+        const QStringList after = test.checksBackup ? recordsOf(backupFolder, "data.dbf") : recordsOf(manager->recordTable());
+        if (outcome == "done")
+            EXPECT_EQ(after, test.replacement);
+        else
+            EXPECT_TRUE(after == test.old || after == test.replacement) << after.join(", ").toStdString();
+        if (!test.checksBackup) {
+            EXPECT_EQ(manager->recordCount(), quint32(after.size()));
+            if (after == test.replacement) {
+                EXPECT_EQ(recordsOf(catalogue.databaseFolder, "temp$$$.dbf"), test.old) << "the replaced table is kept";
+            }
+            Table &table = manager->recordTable();
+            table.append();
+            const QString next = QString::number(table.integer(0));
+            table.cancel();
+            for (const QString &record : after)
+                EXPECT_LT(record.section(' ', 0, 0).toInt(), next.toInt()) << "number " << next.toStdString() << " is in use";
+        }
+
+        const std::map<QString, std::function<CopyResult()>> runAgain = {
+            {"repair", [&] { return manager->repair(); }},
+            {"restore", [&] { return manager->restore(true); }},
+            {"backup", [&] { return manager->backup(); }},
+        };
+        EXPECT_TRUE(runAgain.at(test.operation)().ok);
+        manager->closeAll();
+        const QStringList again = test.checksBackup ? recordsOf(backupFolder, "data.dbf") : recordsOf(catalogue.databaseFolder, "data.dbf");
+        EXPECT_EQ(again, test.replacement) << "a second run gets through";
+        if (outcome == "done") {
+            EXPECT_GT(step, 1) << "the peer was never killed";
+            break;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, DatabaseMaintenanceKillTest,
+    ::testing::Values(KillCase{"repair", [](Catalogue &catalogue) { writeCoins(catalogue, kCoinNumbers); }, false,
+                               {"10 coin 1", "20 coin 2", "30 coin 3", "40 coin 4", "50 coin 5"}, kRenumberedCoins},
+                      KillCase{"restore", backUpThenDeleteTwo, false, {"30 coin 3", "40 coin 4", "50 coin 5"}, kRenumberedCoins},
+                      KillCase{"backup", backUpThenDeleteTwo, true, kRenumberedCoins, {"1 coin 3", "2 coin 4", "3 coin 5"}}),
+    [](const ::testing::TestParamInfo<KillCase> &info) { return info.param.operation.toStdString(); });
 
 } // namespace
