@@ -27,7 +27,6 @@ const QString kWorkFile = QStringLiteral("temp$00.dbf"); // a repaired, restored
 const QString kSetAsideFile = QStringLiteral("temp$$$.dbf");
 const QString kBadFile = QStringLiteral("bad$$$");
 const QString kBackupFolder = QStringLiteral("BACKUP");
-constexpr int SummaryLineLength = 50;
 
 QString baseName(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
 
@@ -230,8 +229,6 @@ bool DatabaseManager::openRecordTable()
     index_.descriptor = SortState::load(sortFilePath());
     index_.keepForUndo();
     applySortOrEntryOrder();
-    if (hooks.loadFilter)
-        hooks.loadFilter();
     return true;
 }
 
@@ -256,8 +253,6 @@ bool DatabaseManager::createRecordTableAnew()
         record_.setTagName({});
         bindAndOpen(record_, databaseFolder, recordFileName, false);
         deriveColumnSets();
-        if (hooks.clearFilter)
-            hooks.clearFilter();
         applySortOrEntryOrder();
         return true;
     } catch (const store::DatabaseError &) {
@@ -401,8 +396,6 @@ bool DatabaseManager::applySort()
         }
         record_.setTagName(tagName);
         record_.open();
-        if (hooks.sortApplied)
-            hooks.sortApplied();
         recordDecimals();
         return true;
     } catch (const store::DatabaseError &) {
@@ -851,37 +844,6 @@ CopyResult DatabaseManager::restore(bool lists)
         result.ok = false;
     applySortOrEntryOrder();
     return result;
-}
-
-// ---------------------------------------------------------------------------
-// Summary lines
-
-QStringList DatabaseManager::recordSummaryLines(const store::Table &table)
-{
-    QStringList lines;
-    const store::FieldList &fields = table.fields();
-    for (int column = record_column::FirstField; column < int(fields.size()); ++column) {
-        QString line;
-        switch (fields[size_t(column)].type) {
-        case store::FieldType::Memo:
-            try {
-                line = table.text(column).section(QRegularExpression(QStringLiteral("\r\n|\n|\r")), 0, 0);
-            } catch (const store::EngineError &) {
-                prompt_.inform(QStringLiteral("Corrupt Memo Field!!! You should delete record: \r") + table.text(3), MessageKind::Error);
-            }
-            break;
-        case store::FieldType::Date:
-            line = hooks.formatDate ? hooks.formatDate(column, table.date(column)) : table.date(column).toString(QStringLiteral("MM/dd/yyyy"));
-            break;
-        case store::FieldType::Binary:
-            line = QStringLiteral("<PICTURE>") + (table.isNull(column) ? QStringLiteral(" - Empty") : QStringLiteral(" - Not Empty"));
-            break;
-        default:
-            line = table.text(column);
-        }
-        lines << line.left(SummaryLineLength);
-    }
-    return lines;
 }
 
 } // namespace numora::database

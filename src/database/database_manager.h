@@ -35,9 +35,6 @@ struct [[nodiscard]] CopyResult {
 
 // What the database manager needs from the windows above it; every hook is optional.
 struct DatabaseHooks {
-    std::function<void()> sortApplied;          // recount letters, refresh the list
-    std::function<void()> loadFilter;           // the database's saved filter
-    std::function<void()> clearFilter;
     std::function<bool()> letterTabsOn;         // database option "letter tabs"
     std::function<void(bool)> displayUpdates;   // false suspends, true resumes
     std::function<void(bool)> busy;             // hourglass on or off
@@ -113,9 +110,6 @@ public:
     // Replaces the lookup lists of `toFolder` by those of `fromFolder`; false when a
     // list could not be removed or copied.
     [[nodiscard]] bool copyLists(const QString &fromFolder, const QString &toFolder);
-
-    // One line per column from 2 on, for the record list's quick view.
-    QStringList recordSummaryLines(const store::Table &table);
 
     // Column sets of the open record table.
     const std::vector<int> &textColumns() const { return textColumns_; }

@@ -1,5 +1,6 @@
 #include "database/database_manager.h"
 #include "database/record_schema.h"
+#include "mainwin/record_summary.h"
 #include "store/store_error.h"
 #include "database/table_templates.h"
 #include "support/peer_process.h"
@@ -465,7 +466,7 @@ TEST_F(DatabaseManagerTest, SummaryLinesShowEveryColumnShortly)
     table.setText(Notes, "first line\r\nsecond line");
     table.setBytes(Picture, QByteArray(10, 'p'));
     table.post();
-    const QStringList lines = manager.recordSummaryLines(table);
+    const QStringList lines = mainwin::recordSummaryLines(table, prompt, {});
     ASSERT_EQ(lines.size(), 26);
     EXPECT_EQ(lines[0], QString(50, 'x'));
     EXPECT_EQ(lines[Picture - 2], "<PICTURE> - Not Empty");
@@ -476,7 +477,7 @@ TEST_F(DatabaseManagerTest, SummaryLinesShowEveryColumnShortly)
     const QString memo = QDir(databaseFolder).filePath("data.dbt");
     QFile::resize(memo, QFileInfo(memo).size() - 1024); // the notes' blocks are gone
     table.first();
-    manager.recordSummaryLines(table);
+    mainwin::recordSummaryLines(table, prompt, {});
     ASSERT_EQ(prompt.texts(), QStringList({"Corrupt Memo Field!!! You should delete record: \rRome"}));
     EXPECT_EQ(prompt.shown[0].kind, MessageKind::Error);
 }

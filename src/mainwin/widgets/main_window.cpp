@@ -199,6 +199,15 @@ void TForm1::wireRecordList()
     connect(recordList_, &RecordListPane::rowFontChanged, this, [this](const QFont &font) {
         settings_.databaseOptions.recordButtonFont = toFontSetting(font);
     });
+    // Long passes of the database layer show the hourglass and hold the painting until
+    // they are done, so a half-changed list never shows.
+    database_->hooks.busy = [this](bool on) {
+        if (on)
+            busyCursors_.push_back(std::make_unique<platform::BusyCursor>());
+        else if (!busyCursors_.empty())
+            busyCursors_.pop_back();
+    };
+    database_->hooks.displayUpdates = [this](bool on) { setUpdatesEnabled(on); };
     // Recounting after a new sort index also selects "A" and updates the sort bar.
     database_->hooks.letterTabsOn = [this] {
         return settings_.databaseOptions.letterTabs == settings::LetterTabs::Use;

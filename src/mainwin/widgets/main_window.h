@@ -20,10 +20,13 @@
 #include "settings/startup_settings.h"
 #include "database/sort_keys.h"
 
+#include "platform/busy_cursor.h"
+
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -180,6 +183,7 @@ private:
     std::unique_ptr<ListRecordBrowser> browser_;
     std::unique_ptr<RecordSession> session_;
     std::unique_ptr<SearchHooks> searchHooks_;
+    std::vector<std::unique_ptr<platform::BusyCursor>> busyCursors_; // nested passes stack
     bool hideTag_ = false;
     QLabel *recordStatusLine_ = nullptr;
     QTabWidget *formPages_ = nullptr;

@@ -1,5 +1,7 @@
 #include "mainwin/widgets/record_list_pane.h"
 
+#include "mainwin/record_summary.h"
+
 #include "mainwin/widgets/letter_tab_bar.h"
 #include "mainwin/letter_tab_geometry.h"
 #include "mainwin/widgets/list_header.h"
@@ -67,7 +69,7 @@ int fullWidth(const QPushButton *button, const QString &caption)
 } // namespace
 
 RecordListPane::RecordListPane(Prompt &prompt, QWidget *parent)
-    : QWidget(parent), headerModel_({}), header_(new TBrenlowHeader(headerModel_, prompt, this)),
+    : QWidget(parent), prompt_(prompt), headerModel_({}), header_(new TBrenlowHeader(headerModel_, prompt, this)),
       letterBar_(new LetterTabBar(this)), rowFont_(font())
 {
     createSortBar();
@@ -608,7 +610,7 @@ std::unique_ptr<QMenu> RecordListPane::createRowMenu(int row)
     quickView->setEnabled(false);
     const bool showsRecord = row >= 0 && row < rows_.size() && !rows_[row]->texts().isEmpty();
     if (showsRecord && database_ && database_->gotoPosition(pageOffset_ + row)) {
-        for (const QString &line : database_->recordSummaryLines(database_->recordTable()))
+        for (const QString &line : recordSummaryLines(database_->recordTable(), prompt_, database_->hooks.formatDate))
             quickView->addAction(line);
         quickView->setEnabled(true);
     }

@@ -144,6 +144,7 @@ private:
     database::DatabaseManager *database_ = nullptr;
     const settings::ColourScheme *scheme_ = nullptr;
     QStringList labels_;
+    Prompt &prompt_;
     ListHeaderModel headerModel_;
     QList<QPushButton *> sortButtons_;
     TBrenlowHeader *header_;
