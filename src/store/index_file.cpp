@@ -212,8 +212,8 @@ Header decodeHeader(QByteArrayView bytes, qint64 fileSize, const QString &path)
 } // namespace
 
 struct IndexFile::Impl {
-    Impl(const QString &path, bool writable)
-        : file(path, writable ? O_RDWR : O_RDONLY), writable(writable), header(readHeader())
+    Impl(const QString &path, bool openWritable)
+        : file(path, openWritable ? O_RDWR : O_RDONLY), writable(openWritable), header(readHeader())
     {
     }
 

@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Values, LearnTest,
         LearnCase{"OnlyBlanks", "   ", false, {"France"}},
         LearnCase{"TrailingBlanks", "France  ", false, {"France"}},
         LearnCase{"TooLong", kLong + "b", true, {"France", kLong}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &c) { return std::string(c.param.name); });
 
 // Leaving the field again and again with a value longer than the item column must not
 // add a copy of its stored part each time.
@@ -197,6 +197,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, AutoFillTest,
         AutoFillCase{"WholeItem", "Fij", 'i', "Fiji", 4, 0},
         AutoFillCase{"LetterCaseCounts", "", 'f', "fr", 1, 1},
         AutoFillCase{"NoMatch", "Fr", 'x', "", 0, 0}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &c) { return std::string(c.param.name); });
 
 } // namespace

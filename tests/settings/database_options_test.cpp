@@ -128,10 +128,10 @@ protected:
     void storeLastUsed(InitialDataFile initial, const DatabaseLocation &lastUsed,
                        const QString &fileName = "options.dat")
     {
-        DatabaseOptions options;
-        options.initialDataFile = initial;
+        DatabaseOptions stored;
+        stored.initialDataFile = initial;
         ASSERT_TRUE(writeSettingsFile(folders.databaseFolder + "/" + fileName,
-                                      encodeDatabaseOptions(options, lastUsed)));
+                                      encodeDatabaseOptions(stored, lastUsed)));
     }
 
     test::TempFolder temp;

@@ -309,8 +309,8 @@ INSTANTIATE_TEST_SUITE_P(
         InvalidColumnCase{"logicalNotOne", {column("PROOF", FieldType::Logical, 2)}},
         InvalidColumnCase{"memoNotTen", {column("NOTES", FieldType::Memo, 4)}},
         InvalidColumnCase{"unknownType", {column("X", FieldType(char('X')), 1)}}),
-    [](const testing::TestParamInfo<InvalidColumnCase> &info) {
-        return std::string(info.param.name);
+    [](const testing::TestParamInfo<InvalidColumnCase> &c) {
+        return std::string(c.param.name);
     });
 
 // A small table (NAME C(10), PRICE N(6,2), two records) whose bytes each case changes.
@@ -389,7 +389,7 @@ INSTANTIATE_TEST_SUITE_P(
                        setU16At(b, 10, u16At(b, 10) + 254 * 10);
                    },
                    "more than 255 columns"}),
-    [](const testing::TestParamInfo<DamageCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DamageCase> &c) { return std::string(c.param.name); });
 
 struct VariantCase {
     const char *name;
@@ -420,7 +420,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     setU16At(b, 8, kSmallHeaderLength + 1);
                                 }},
                     VariantCase{"noEndMarker", [](QByteArray &b) { b.chop(1); }}),
-    [](const testing::TestParamInfo<VariantCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<VariantCase> &c) { return std::string(c.param.name); });
 
 // --- RecordBuffer: what each column type stores for a text and reads back.
 
@@ -478,7 +478,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"logicalTrue", Proof, "T", "T", "T"},
         TextCase{"logicalLowerFalse", Proof, "f", "F", "F"},
         TextCase{"memoEmptyClears", Notes, "", "          ", ""}),
-    [](const testing::TestParamInfo<TextCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<TextCase> &c) { return std::string(c.param.name); });
 
 struct RejectedTextCase {
     const char *name;
@@ -510,8 +510,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RejectedTextCase{"dateDayFirst", Struck, "31.12.1999"},
                     RejectedTextCase{"logicalWord", Proof, "maybe"},
                     RejectedTextCase{"memoText", Notes, "text belongs in the memo file"}),
-    [](const testing::TestParamInfo<RejectedTextCase> &info) {
-        return std::string(info.param.name);
+    [](const testing::TestParamInfo<RejectedTextCase> &c) {
+        return std::string(c.param.name);
     });
 
 struct GarbageCase {
@@ -554,7 +554,7 @@ INSTANTIATE_TEST_SUITE_P(
                     GarbageCase{"memoLetters", Notes, "      12x "},
                     GarbageCase{"memoNegative", Notes, "        -5"},
                     GarbageCase{"memoPastUint32", Picture, "9999999999"}),
-    [](const testing::TestParamInfo<GarbageCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<GarbageCase> &c) { return std::string(c.param.name); });
 
 TEST_F(RecordBufferTest, MemoBlockIsRightAlignedDigits)
 {

@@ -315,7 +315,7 @@ TEST_P(IndexModelTest, AnswersLikeASortedVectorThroughRandomChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, IndexModelTest, ::testing::Bool(),
-                         [](const auto &info) { return info.param ? "Descending" : "Ascending"; });
+                         [](const auto &c) { return c.param ? "Descending" : "Ascending"; });
 
 TEST_F(IndexFileTest, GrowsFromEmptyByInsertsAtEitherEnd)
 {

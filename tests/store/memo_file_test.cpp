@@ -228,8 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedValueCase{"lengthBelowItsHeader", QByteArray("\xFF\xFF\x08\x00\x07\0\0\0", 8), 1},
         DamagedValueCase{"lengthPastTheEnd", QByteArray("\xFF\xFF\x08\x00\x20\0\0\0abc", 11), 1},
         DamagedValueCase{"lengthHuge", QByteArray("\xFF\xFF\x08\x00\xFF\xFF\xFF\xFF", 8), 1}),
-    [](const testing::TestParamInfo<DamagedValueCase> &info) {
-        return std::string(info.param.name);
+    [](const testing::TestParamInfo<DamagedValueCase> &c) {
+        return std::string(c.param.name);
     });
 
 } // namespace

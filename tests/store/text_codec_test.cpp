@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"zeroBytes", TextEncoding::Utf8, QStringLiteral("abc"), 0, ""},
         CutCase{"windows1252ByByte", TextEncoding::Windows1252, QStringLiteral("Münze €"), 2,
                 "M\xFC"}),
-    [](const testing::TestParamInfo<CutCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<CutCase> &c) { return std::string(c.param.name); });
 
 // Every cut of a text mixing 1- to 4-byte characters is whole characters, and the
 // longest prefix that fits.
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         UpperCase{"windows1252Umlaut", TextEncoding::Windows1252, "m\xFCnze", "M\xDCNZE"},
         UpperCase{"windows1252Caron", TextEncoding::Windows1252, "\x9A\xFF", "\x8A\x9F"},
         UpperCase{"windows1252MicroStays", TextEncoding::Windows1252, "\xB5g", "\xB5G"}),
-    [](const testing::TestParamInfo<UpperCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<UpperCase> &c) { return std::string(c.param.name); });
 
 TEST(TextCodecTest, LanguageDriverChoosesTheEncoding)
 {

@@ -24,8 +24,9 @@ store::FieldList coinFields();
 QString createCoinTable(const QString &folder, const QString &fileName = QStringLiteral("coins.dbf"));
 
 struct Coin {
-    Coin(QString descr, double cost = 0, QString bought = {}, QString notes = {})
-        : descr(std::move(descr)), cost(cost), bought(std::move(bought)), notes(std::move(notes))
+    Coin(QString description, double price = 0, QString boughtOn = {}, QString noteText = {})
+        : descr(std::move(description)), cost(price), bought(std::move(boughtOn)),
+          notes(std::move(noteText))
     {
     }
     QString descr;

@@ -203,8 +203,8 @@ TEST_P(DamagedTable, CheckNamesTheDamage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedTable, ::testing::ValuesIn(damages),
-                         [](const ::testing::TestParamInfo<Damage> &info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<Damage> &c) {
+                             return std::string(c.param.name);
                          });
 
 TEST_F(GeneratedTable, UnusableCommandLinesExitWithTwo)
