@@ -59,7 +59,7 @@ int run(quint32 records, const QString &root)
     NoProgress progress;
     DatabaseManager manager(prompt, progress);
     manager.programFolder = programFolder;
-    manager.databaseFolder = databaseFolder;
+    manager.location.folder = databaseFolder;
     require(manager.openDatabase(), "first open"); // makes master, copy buffer and the entry-order tag
     manager.closeAll();
 
@@ -73,10 +73,7 @@ int run(quint32 records, const QString &root)
     manager.closeAll();
     const double rawTagBuild = millisecondsOf([&] {
         Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName("data.dbf");
-        table.setExclusive(true);
-        table.open();
+        table.open({.folder = databaseFolder, .fileName = "data.dbf", .exclusive = true});
         table.addTag(TagDefinition{"RAWCOUNTRY", "UPPER(COUNTRY)"});
     });
     printFigure("store tag build (UPPER(COUNTRY))", rawTagBuild, "reference");

@@ -325,11 +325,7 @@ public:
 private:
     void open(Table &table, const QString &tag, bool exclusive) const
     {
-        table.setFolder(folder_);
-        table.setFileName(DataFile);
-        table.setTagName(tag);
-        table.setExclusive(exclusive);
-        table.open();
+        table.open({.folder = folder_, .fileName = DataFile, .tagName = tag, .exclusive = exclusive});
     }
 
     static void readEveryColumn(const Table &table)

@@ -527,10 +527,7 @@ void CollectionGenerator::write(const QString &folder, quint32 count,
     store::Table::createTable(path, recordFields());
     try {
         store::Table table;
-        table.setFolder(folder);
-        table.setFileName(dataFileName());
-        table.setExclusive(true);
-        table.open();
+        table.open({.folder = folder, .fileName = dataFileName(), .exclusive = true});
         for (const store::TagDefinition &tag : tags)
             table.addTag(tag); // while empty, so the appends below keep the tags current
         appendRecords(table, count);

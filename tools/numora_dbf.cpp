@@ -309,10 +309,7 @@ private:
 
 void openTable(Table &table, const TableFiles &files, const QString &tag, bool exclusive)
 {
-    table.setFolder(files.folder);
-    table.setFileName(files.fileName);
-    table.setTagName(tag);
-    table.setExclusive(exclusive);
+    table.bind({.folder = files.folder, .fileName = files.fileName, .tagName = tag, .exclusive = exclusive});
     try {
         table.open();
     } catch (const DatabaseError &error) {

@@ -52,11 +52,11 @@ DatabaseManager::DatabaseManager(Prompt &prompt, Progress &progress)
     changes_.attach(record_);
 }
 
-QString DatabaseManager::databasePath(const QString &fileName) const { return store::resolveInFolder(databaseFolder, fileName); }
+QString DatabaseManager::databasePath(const QString &fileName) const { return store::resolveInFolder(location.folder, fileName); }
 
 QString DatabaseManager::templatePath(const QString &fileName) const { return store::resolveInFolder(programFolder, fileName); }
 
-QString DatabaseManager::sortFilePath() const { return databasePath(baseName(recordFileName) + QStringLiteral(".idx")); }
+QString DatabaseManager::sortFilePath() const { return databasePath(baseName(location.tableFileName) + QStringLiteral(".idx")); }
 
 void DatabaseManager::setBusy(bool on)
 {
@@ -67,14 +67,19 @@ void DatabaseManager::setBusy(bool on)
 // ---------------------------------------------------------------------------
 // Opening tables
 
-bool DatabaseManager::openNamed(store::Table &table, const QString &fileName, bool exclusive)
+store::TableBinding DatabaseManager::inDatabaseFolder(const QString &fileName, const QString &tag, bool exclusive) const
 {
-    if (!store::existsInFolder(databaseFolder, fileName))
+    return {.folder = location.folder, .fileName = fileName, .tagName = tag, .exclusive = exclusive};
+}
+
+bool DatabaseManager::openNamed(store::Table &table, const store::TableBinding &binding)
+{
+    const QString &fileName = binding.fileName;
+    const bool exclusive = binding.exclusive;
+    if (!store::existsInFolder(location.folder, fileName))
         return false;
     table.close();
-    table.setFolder(databaseFolder);
-    table.setFileName(fileName);
-    table.setExclusive(exclusive);
+    table.bind(binding);
     try {
         table.open();
         return true;
@@ -93,7 +98,7 @@ void DatabaseManager::rescueIndex(const QString &fileName)
 {
     const QString indexName = baseName(fileName) + QStringLiteral(".mdx");
     QFile::remove(databasePath(indexName));
-    const QString target = QDir(databaseFolder).filePath(baseName(store::resolveInFolder(databaseFolder, fileName)) + QStringLiteral(".mdx"));
+    const QString target = QDir(location.folder).filePath(baseName(store::resolveInFolder(location.folder, fileName)) + QStringLiteral(".mdx"));
     const QString lower = fileName.toLower();
     if (lower == kDataTemplate || lower == kMasterFile) {
         QFile::copy(templatePath(baseName(lower) + QStringLiteral(".mdx")), target);
@@ -112,10 +117,7 @@ void DatabaseManager::regenerateQuietly(const QString &fileName)
 {
     ignoringErrors([&] {
         store::Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName(fileName);
-        table.setExclusive(true);
-        table.open();
+        table.open(inDatabaseFolder(fileName, {}, true));
         table.regenerateIndexes();
     });
 }
@@ -139,8 +141,8 @@ void DatabaseManager::removeIndexOf(const QString &path)
 
 void DatabaseManager::createMaster()
 {
-    store::Table::deleteTable(databaseFolder, kMasterFile);
-    store::Table::copyTable(templatePath(kMasterFile), QDir(databaseFolder).filePath(kMasterFile));
+    store::Table::deleteTable(location.folder, kMasterFile);
+    store::Table::copyTable(templatePath(kMasterFile), QDir(location.folder).filePath(kMasterFile));
 }
 
 // ---------------------------------------------------------------------------
@@ -157,7 +159,7 @@ bool DatabaseManager::openDatabase()
         return false;
     }
     record_.close();
-    record_.setTagName({});
+    record_.bind(inDatabaseFolder(location.tableFileName));
     // A repair or restore killed while swapping tables may have left no data file for a
     // moment, which must not be mistaken for a missing database.
     if (!finishInterruptedMaintenance())
@@ -174,25 +176,15 @@ bool DatabaseManager::openDatabase()
     return true;
 }
 
-void DatabaseManager::bindAndOpen(store::Table &table, const QString &folder, const QString &fileName, bool exclusive)
-{
-    table.close();
-    table.setFolder(folder);
-    table.setFileName(fileName);
-    table.setExclusive(exclusive);
-    table.open();
-}
-
 // The master handle always uses tag "IDX0".
 bool DatabaseManager::openMaster()
 {
     master_.close();
-    master_.setTagName(kMasterTag);
-    if (openNamed(master_, kMasterFile, false))
+    if (openNamed(master_, inDatabaseFolder(kMasterFile, kMasterTag)))
         return true;
     try {
         createMaster();
-        bindAndOpen(master_, databaseFolder, kMasterFile, false);
+        master_.open(inDatabaseFolder(kMasterFile, kMasterTag));
         return true;
     } catch (const store::DatabaseError &) {
         return false;
@@ -204,11 +196,10 @@ bool DatabaseManager::openCopyBuffer()
 {
     store::Table &copy = copy_.table();
     copy.close();
-    copy.setTagName({});
     try {
-        if (!openNamed(copy, kCopyFile, false)) {
-            createTable(QDir(databaseFolder).filePath(kCopyFile), false);
-            bindAndOpen(copy, databaseFolder, kCopyFile, false);
+        if (!openNamed(copy, inDatabaseFolder(kCopyFile))) {
+            createTable(QDir(location.folder).filePath(kCopyFile), false);
+            copy.open(inDatabaseFolder(kCopyFile));
         }
         if (copy.isEmpty()) {
             copy.append();
@@ -222,8 +213,8 @@ bool DatabaseManager::openCopyBuffer()
 
 bool DatabaseManager::openRecordTable()
 {
-    const QString memoName = baseName(recordFileName) + QStringLiteral(".dbt");
-    if (!store::existsInFolder(databaseFolder, memoName) || !openNamed(record_, recordFileName, false))
+    const QString memoName = baseName(location.tableFileName) + QStringLiteral(".dbt");
+    if (!store::existsInFolder(location.folder, memoName) || !openNamed(record_, inDatabaseFolder(location.tableFileName)))
         return false;
     deriveColumnSets();
     index_.descriptor = SortState::load(sortFilePath());
@@ -238,20 +229,19 @@ bool DatabaseManager::createRecordTableAnew()
                    MessageKind::Warning);
     try {
         record_.close();
-        ignoringErrors([&] { store::Table::deleteTable(databaseFolder, kBadFile + QStringLiteral(".dbf")); });
+        ignoringErrors([&] { store::Table::deleteTable(location.folder, kBadFile + QStringLiteral(".dbf")); });
         for (const char *extension : {".dbf", ".dbt", ".mdx"}) {
-            const QString from = databasePath(baseName(recordFileName) + QLatin1String(extension));
-            const QString to = QDir(databaseFolder).filePath(kBadFile + QLatin1String(extension));
+            const QString from = databasePath(baseName(location.tableFileName) + QLatin1String(extension));
+            const QString to = QDir(location.folder).filePath(kBadFile + QLatin1String(extension));
             if (QFileInfo::exists(from)) {
                 QFile::remove(to);
                 QFile::rename(from, to);
             }
         }
-        createTable(QDir(databaseFolder).filePath(recordFileName), true);
+        createTable(QDir(location.folder).filePath(location.tableFileName), true);
         index_.descriptor = {};
         index_.keepForUndo();
-        record_.setTagName({});
-        bindAndOpen(record_, databaseFolder, recordFileName, false);
+        record_.open(inDatabaseFolder(location.tableFileName));
         deriveColumnSets();
         applySortOrEntryOrder();
         return true;
@@ -303,11 +293,11 @@ int DatabaseManager::decimals(int column) const
 
 void DatabaseManager::findOrAddMasterRow()
 {
-    if (master_.findKey(recordFileName) && master_.text(0).compare(recordFileName, Qt::CaseInsensitive) == 0)
+    if (master_.findKey(location.tableFileName) && master_.text(0).compare(location.tableFileName, Qt::CaseInsensitive) == 0)
         return;
     master_.append();
-    master_.setText(0, recordFileName);
-    master_.setText(1, recordFileName);
+    master_.setText(0, location.tableFileName);
+    master_.setText(1, location.tableFileName);
     master_.setInteger(master_column::LastNumber, 1);
     master_.post();
 }
@@ -336,7 +326,7 @@ void DatabaseManager::setMasterCounter(int value)
 {
     if (!master_.isOpen())
         return;
-    if (!master_.findKey(recordFileName)) {
+    if (!master_.findKey(location.tableFileName)) {
         findOrAddMasterRow();
     }
     master_.edit();
@@ -346,15 +336,15 @@ void DatabaseManager::setMasterCounter(int value)
 
 void DatabaseManager::raiseMasterCounter(int atLeast)
 {
-    if (master_.isOpen() && master_.findKey(recordFileName) && master_.integer(master_column::LastNumber) < atLeast)
+    if (master_.isOpen() && master_.findKey(location.tableFileName) && master_.integer(master_column::LastNumber) < atLeast)
         setMasterCounter(atLeast);
 }
 
 QString DatabaseManager::databaseName()
 {
-    if (master_.isOpen() && master_.findKey(recordFileName))
+    if (master_.isOpen() && master_.findKey(location.tableFileName))
         return master_.text(1);
-    return recordFileName;
+    return location.tableFileName;
 }
 
 void DatabaseManager::closeAll()
@@ -370,9 +360,7 @@ bool DatabaseManager::applySort()
 {
     const QString rememberedTag = record_.tagName();
     try {
-        record_.close();
-        record_.setTagName({});
-        record_.open();
+        record_.open(inDatabaseFolder(location.tableFileName));
         const store::FieldList fields = record_.fields();
         const std::vector<store::TagDefinition> tags = record_.tags();
         record_.close();
@@ -388,22 +376,18 @@ bool DatabaseManager::applySort()
         }
         if (tagName.isEmpty()) {
             tagName = index_.tagPrefix() + QString::number(tags.size());
-            if (!openNamed(record_, recordFileName, true))
+            if (!openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true)))
                 throw store::DatabaseError(QStringLiteral("No exclusive use."));
             record_.addTag(store::TagDefinition{tagName, wanted.expression, wanted.descending});
-            record_.close();
-            record_.setExclusive(false);
         }
-        record_.setTagName(tagName);
-        record_.open();
+        record_.open(inDatabaseFolder(location.tableFileName, tagName));
         recordDecimals();
         return true;
     } catch (const store::DatabaseError &) {
     } catch (const store::EngineError &) {
     }
     ignoringErrors([&] { record_.close(); });
-    record_.setExclusive(false);
-    record_.setTagName(rememberedTag);
+    record_.bind(inDatabaseFolder(location.tableFileName, rememberedTag));
     ignoringErrors([&] { record_.open(); });
     recordDecimals();
     index_.undo();
@@ -441,7 +425,7 @@ bool DatabaseManager::setFilterState(FilterState state)
     return false;
 }
 
-bool DatabaseManager::saveSort() { return SortState::save(QDir(databaseFolder).filePath(baseName(recordFileName) + QStringLiteral(".idx")), index_.descriptor); }
+bool DatabaseManager::saveSort() { return SortState::save(QDir(location.folder).filePath(baseName(location.tableFileName) + QStringLiteral(".idx")), index_.descriptor); }
 
 // ---------------------------------------------------------------------------
 // Ranges and letters
@@ -582,9 +566,8 @@ bool DatabaseManager::reopenForMaintenance(const std::function<void(store::Table
     const bool wasOpen = record_.isOpen();
     const QString tag = record_.tagName();
     record_.close();
-    record_.setTagName({});
     bool ok = false;
-    if (openNamed(record_, recordFileName, true)) {
+    if (openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true))) {
         try {
             work(record_);
             ok = true;
@@ -596,9 +579,7 @@ bool DatabaseManager::reopenForMaintenance(const std::function<void(store::Table
         prompt_.inform(QStringLiteral("Function Failed!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
                        MessageKind::Error);
     ignoringErrors([&] { record_.close(); });
-    record_.setExclusive(false);
-    if (keepTag)
-        record_.setTagName(tag);
+    record_.bind(inDatabaseFolder(location.tableFileName, keepTag ? tag : QString()));
     if (wasOpen)
         ignoringErrors([&] { record_.open(); });
     if (hooks.displayUpdates)
@@ -705,27 +686,27 @@ bool DatabaseManager::recordTableOpens()
 {
     if (record_.isOpen())
         return true;
+    const QString tag = record_.tagName();
     try {
-        bindAndOpen(record_, databaseFolder, recordFileName, false);
+        record_.open(inDatabaseFolder(location.tableFileName, tag));
         return true;
     } catch (const store::DatabaseError &error) {
         if (error.kind() == store::DatabaseErrorKind::InUse)
             return false;
     }
-    rescueIndex(recordFileName);
-    record_.setTagName({});
+    rescueIndex(location.tableFileName);
     try {
-        record_.open();
+        record_.open(inDatabaseFolder(location.tableFileName));
         return true;
     } catch (const store::DatabaseError &) {
         return false;
     }
 }
 
-bool DatabaseManager::openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName)
+bool DatabaseManager::openSecondHandle(store::Table &handle, const store::TableBinding &binding)
 {
     try {
-        bindAndOpen(handle, folder, fileName, handle.exclusive());
+        handle.open(binding);
         return true;
     } catch (const store::DatabaseError &) {
         return false;
@@ -737,7 +718,7 @@ bool DatabaseManager::openSecondHandle(store::Table &handle, const QString &fold
 // the only whole copy.
 bool DatabaseManager::finishInterruptedMaintenance()
 {
-    return openWithRetries([&] { store::Table::finishInterruptedMaintenance(databaseFolder, recordFileName); }, false, recordFileName,
+    return openWithRetries([&] { store::Table::finishInterruptedMaintenance(location.folder, location.tableFileName); }, false, location.tableFileName,
                            prompt_);
 }
 
@@ -747,26 +728,25 @@ bool DatabaseManager::finishInterruptedMaintenance()
 void DatabaseManager::replaceRecordTableByWork(int nextNumber)
 {
     ignoringErrors([&] { raiseMasterCounter(nextNumber); });
-    store::Table::replaceTable(databaseFolder, recordFileName, kWorkFile, kSetAsideFile);
+    store::Table::replaceTable(location.folder, location.tableFileName, kWorkFile, kSetAsideFile);
 }
 
 CopyResult DatabaseManager::repair()
 {
     if (!finishInterruptedMaintenance() || !recordTableOpens())
         return {};
-    const QString work = QDir(databaseFolder).filePath(kWorkFile);
+    const QString work = QDir(location.folder).filePath(kWorkFile);
     store::Table source;
     try {
         createTable(work, true);
     } catch (const store::DatabaseError &) {
         return {};
     }
-    if (!openSecondHandle(source, databaseFolder, recordFileName))
+    if (!openSecondHandle(source, inDatabaseFolder(location.tableFileName)))
         return {};
     record_.close();
     store::Table target;
-    target.setExclusive(true);
-    if (!openSecondHandle(target, databaseFolder, kWorkFile))
+    if (!openSecondHandle(target, inDatabaseFolder(kWorkFile, {}, true)))
         return {};
     CopyResult result = copyRecords(source, target);
     source.close();
@@ -785,29 +765,28 @@ CopyResult DatabaseManager::backup()
     if (!recordTableOpens())
         return {};
     store::Table source;
-    if (!openSecondHandle(source, databaseFolder, recordFileName))
+    if (!openSecondHandle(source, inDatabaseFolder(location.tableFileName)))
         return {};
-    const QString backupFolder = QDir(databaseFolder).filePath(kBackupFolder);
+    const QString backupFolder = QDir(location.folder).filePath(kBackupFolder);
     QDir().mkpath(backupFolder);
     // The new backup replaces the last one only once it is whole: a backup killed
     // half-way must not leave the user with half a backup.
     store::Table target;
-    target.setExclusive(true);
     try {
         createTable(QDir(backupFolder).filePath(kWorkFile), false);
     } catch (const store::DatabaseError &) {
         return {};
     }
-    if (!openSecondHandle(target, backupFolder, kWorkFile))
+    if (!openSecondHandle(target, {.folder = backupFolder, .fileName = kWorkFile, .exclusive = true}))
         return {};
     CopyResult result = copyRecords(source, target);
     try {
-        store::Table::replaceTable(backupFolder, recordFileName, kWorkFile, kSetAsideFile);
+        store::Table::replaceTable(backupFolder, location.tableFileName, kWorkFile, kSetAsideFile);
     } catch (const store::DatabaseError &) {
         return CopyResult{false, result.nextNumber, result.damaged};
     }
     ignoringErrors([&] { store::Table::deleteTable(backupFolder, kSetAsideFile); });
-    if (!copyLists(databaseFolder, backupFolder))
+    if (!copyLists(location.folder, backupFolder))
         result.ok = false;
     return result;
 }
@@ -816,20 +795,19 @@ CopyResult DatabaseManager::restore(bool lists)
 {
     if (!finishInterruptedMaintenance() || !recordTableOpens())
         return {};
-    const QString backupFolder = QDir(databaseFolder).filePath(kBackupFolder);
+    const QString backupFolder = QDir(location.folder).filePath(kBackupFolder);
     store::Table source;
-    if (!openSecondHandle(source, backupFolder, recordFileName))
+    if (!openSecondHandle(source, {.folder = backupFolder, .fileName = location.tableFileName}))
         return {};
     // The backup is copied into the work table first, so the record table stays whole
     // until the restored one is complete.
     try {
-        createTable(QDir(databaseFolder).filePath(kWorkFile), true);
+        createTable(QDir(location.folder).filePath(kWorkFile), true);
     } catch (const store::DatabaseError &) {
         return {};
     }
     store::Table target;
-    target.setExclusive(true);
-    if (!openSecondHandle(target, databaseFolder, kWorkFile))
+    if (!openSecondHandle(target, inDatabaseFolder(kWorkFile, {}, true)))
         return {};
     record_.close();
     CopyResult result = copyRecords(source, target);
@@ -840,7 +818,7 @@ CopyResult DatabaseManager::restore(bool lists)
         return CopyResult{false, result.nextNumber, result.damaged};
     }
     ignoringErrors([&] { setMasterCounter(result.nextNumber); });
-    if (lists && !copyLists(backupFolder, databaseFolder))
+    if (lists && !copyLists(backupFolder, location.folder))
         result.ok = false;
     applySortOrEntryOrder();
     return result;

@@ -12,6 +12,7 @@
 #include "core/progress.h"
 #include "core/prompt.h"
 #include "database/copy_buffer.h"
+#include "database/database_location.h"
 #include "database/record_changes.h"
 #include "database/sort_state.h"
 #include "store/table.h"
@@ -51,8 +52,7 @@ public:
 
     // Where the database lives. Set before openDatabase().
     QString programFolder;
-    QString databaseFolder;
-    QString recordFileName = QStringLiteral("data.dbf");
+    DatabaseLocation location{QStringLiteral("data.dbf"), {}};
 
     store::Table &recordTable() { return record_; }
     store::Table &copyBuffer() { return copy_.table(); }
@@ -120,8 +120,8 @@ public:
     bool indexErrorSilence() const { return indexErrorSilence_; }
 
 private:
-    static void bindAndOpen(store::Table &table, const QString &folder, const QString &fileName, bool exclusive);
-    [[nodiscard]] bool openNamed(store::Table &table, const QString &fileName, bool exclusive);
+    store::TableBinding inDatabaseFolder(const QString &fileName, const QString &tag = {}, bool exclusive = false) const;
+    [[nodiscard]] bool openNamed(store::Table &table, const store::TableBinding &binding);
     [[nodiscard]] bool openMaster();
     [[nodiscard]] bool openCopyBuffer();
     void rescueIndex(const QString &fileName);
@@ -139,7 +139,7 @@ private:
     void replaceRecordTableByWork(int nextNumber);
     bool reopenForMaintenance(const std::function<void(store::Table &)> &work, bool keepTag);
     [[nodiscard]] bool copyOneRecord(store::Table &source, store::Table &target, int &number);
-    [[nodiscard]] bool openSecondHandle(store::Table &handle, const QString &folder, const QString &fileName);
+    [[nodiscard]] bool openSecondHandle(store::Table &handle, const store::TableBinding &binding);
     QString databasePath(const QString &fileName) const;
     QString templatePath(const QString &fileName) const;
     QString sortFilePath() const;

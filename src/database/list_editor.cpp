@@ -39,10 +39,7 @@ ListEditor::ListEditor(Prompt &prompt, Progress &progress, QString databaseFolde
 bool ListEditor::openList(store::Table &table, const QString &source, bool exclusive)
 {
     table.close();
-    table.setFolder(folder_);
-    table.setFileName(source);
-    table.setTagName(exclusive ? QString() : kItemTag);
-    table.setExclusive(exclusive);
+    table.bind({.folder = folder_, .fileName = source, .tagName = exclusive ? QString() : kItemTag, .exclusive = exclusive});
     if (exclusive)
         return openWithRetries([&] { table.open(); }, true, source, prompt_);
     try {
@@ -150,8 +147,7 @@ bool ListEditor::deleteItem(int row)
 bool ListEditor::updateLists(const QString &recordFileName)
 {
     store::Table records;
-    records.setFolder(folder_);
-    records.setFileName(recordFileName);
+    records.bind({.folder = folder_, .fileName = recordFileName});
     bool read = true;
     try {
         records.open();

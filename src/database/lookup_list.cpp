@@ -38,9 +38,7 @@ LookupList::LookupList(Prompt &prompt) : prompt_(prompt) {}
 
 bool LookupList::tryOpen(store::Table &table) const
 {
-    table.setFolder(folder_);
-    table.setFileName(source_);
-    table.setTagName(kItemTag);
+    table.bind({.folder = folder_, .fileName = source_, .tagName = kItemTag});
     try {
         table.open();
         return true;

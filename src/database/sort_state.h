@@ -1,7 +1,7 @@
 #pragma once
-// The sort in force for the record table: the descriptor kept in <base>.idx, a saved
-// copy to fall back on when a new sort cannot be applied, whether the filter state
-// asks for marked keys, and the keys last built for it.
+// The sort in force for the record table ("TIndex" in the product's documents): the
+// descriptor kept in <base>.idx, a saved copy to fall back on when a new sort cannot be
+// applied, whether the filter state asks for marked keys, and the keys last built for it.
 
 #include "database/sort_keys.h"
 

@@ -18,10 +18,7 @@ void writeTemplate(const QString &folder, const QString &fileName, const store::
     const QString path = QDir(folder).filePath(fileName);
     store::Table::createTable(path, fields);
     store::Table table;
-    table.setFolder(folder);
-    table.setFileName(fileName);
-    table.setExclusive(true);
-    table.open();
+    table.open({.folder = folder, .fileName = fileName, .exclusive = true});
     table.addTag(tag);
 }
 

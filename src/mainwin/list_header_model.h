@@ -97,7 +97,7 @@ private:
     QList<HeaderSection> sections_;
 };
 
-// Header templates (".hdr"): named copies of the header's sections, in header.dat's format.
+// Header templates (".hdr", "THeaderTemplateList"): named copies of the header's sections, in header.dat's format.
 class HeaderTemplateList : public settings::SettingsTemplateList {
 public:
     explicit HeaderTemplateList(ListHeaderModel &header);

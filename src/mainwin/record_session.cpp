@@ -66,9 +66,7 @@ void RecordSession::openFormTable()
 {
     formTable_.close();
     const store::Table &browse = database_.recordTable();
-    formTable_.setFolder(browse.folder());
-    formTable_.setFileName(browse.fileName());
-    formTable_.open();
+    formTable_.open({.folder = browse.folder(), .fileName = browse.fileName()});
     database_.changes().attach(formTable_);
     position_ = 0;
 }

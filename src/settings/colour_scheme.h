@@ -140,14 +140,14 @@ enum class FieldStyle { OneLine, MultiLine, Currency };
 // field shows the system's edit background and grey text instead of the scheme.
 ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negative, bool editable);
 
-// A colour template: a name and a scheme.
+// A colour template ("TColorRec"): a name and a scheme.
 struct ColourTemplate {
     QString name;
     SchemeIndexes indexes{};
     bool operator==(const ColourTemplate &) const = default;
 };
 
-// The colour templates of color_t.tml, in file order. File: a list container;
+// The colour templates of color_t.tml ("TColorList"), in file order. File: a list container;
 // per template the name as short text and the 27 indexes as raw bytes.
 class ColourTemplateList {
 public:

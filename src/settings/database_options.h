@@ -10,6 +10,7 @@
 //   21    display tray icon
 // Older files end after field 16 or 20; the missing fields keep their defaults.
 
+#include "database/database_location.h"
 #include "settings/date_formats.h"
 #include "settings/folders.h"
 #include "settings/login_state.h"
@@ -73,12 +74,7 @@ struct DatabaseOptions {
 };
 
 // The database a run had open: fields 11 and 12 of the file.
-struct DatabaseLocation {
-    QString tableFileName;
-    QString folder;
-
-    bool operator==(const DatabaseLocation &) const = default;
-};
+using database::DatabaseLocation;
 
 struct StoredDatabaseOptions {
     DatabaseOptions options;

@@ -34,12 +34,14 @@ public:
     [[nodiscard]] virtual bool load(const QString &path) = 0;
 };
 
+// One named template and the settings file that holds it ("TTemplate").
 struct SettingsTemplate {
     QString name;
     QString fileName;
     bool operator==(const SettingsTemplate &) const = default;
 };
 
+// The templates of one kind, in the order of their list file ("TTemplateList").
 class SettingsTemplateList {
 public:
     explicit SettingsTemplateList(std::unique_ptr<TemplateKind> kind);
@@ -83,7 +85,7 @@ private:
     std::vector<SettingsTemplate> items_;
 };
 
-// Field-name templates (".lab"): the field-name list as text lines. When a template
+// Field-name templates (".lab", "TLabelTemplateList"): the field-name list as text lines. When a template
 // cannot be loaded, the field names are read again from labels.dat beside it.
 class LabelTemplateList : public SettingsTemplateList {
 public:

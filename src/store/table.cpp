@@ -168,28 +168,22 @@ Table::~Table()
 // ---------------------------------------------------------------------------
 // Binding and opening
 
-void Table::setFolder(const QString &folder)
+void Table::bind(const TableBinding &binding)
 {
-    requireClosed("change the folder");
-    folder_ = folder;
+    requireClosed("change the binding");
+    folder_ = binding.folder;
+    fileName_ = binding.fileName;
+    tagName_ = binding.tagName;
+    exclusive_ = binding.exclusive;
 }
 
-void Table::setFileName(const QString &fileName)
-{
-    requireClosed("change the file name");
-    fileName_ = fileName;
-}
+TableBinding Table::binding() const { return {folder_, fileName_, tagName_, exclusive_}; }
 
-void Table::setExclusive(bool exclusive)
+void Table::open(const TableBinding &binding)
 {
-    requireClosed("change the exclusive flag");
-    exclusive_ = exclusive;
-}
-
-void Table::setTagName(const QString &tagName)
-{
-    requireClosed("select a tag");
-    tagName_ = tagName;
+    close();
+    bind(binding);
+    open();
 }
 
 QString Table::dataFilePath() const { return resolveInFolder(folder_, fileName_); }

@@ -25,6 +25,18 @@ namespace numora::store {
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
+// Which table a handle opens and how; these travel together.
+struct TableBinding {
+    // Every member has its default, so a binding can name only what it sets.
+    QString folder{};
+    QString fileName{};
+    QString tagName{}; // empty: entry order
+    bool exclusive = false; // no other handle, here or elsewhere, may have it open
+
+    TableBinding withTag(const QString &tag) const { return {folder, fileName, tag, exclusive}; }
+    TableBinding withExclusive(bool only) const { return {folder, fileName, tagName, only}; }
+};
+
 // A position the find window can return to; going back fails cleanly once the record
 // was deleted or left the range.
 struct Bookmark {
@@ -41,11 +53,10 @@ public:
     Table(const Table &) = delete;
     Table &operator=(const Table &) = delete;
 
-    // Binding. The exclusive flag and the tag change only while the table is closed.
-    void setFolder(const QString &folder);
-    void setFileName(const QString &fileName);
-    void setExclusive(bool exclusive);
-    void setTagName(const QString &tagName); // empty: entry order
+    // Binding: which table the handle opens and how. It changes only while the table is
+    // closed.
+    void bind(const TableBinding &binding);
+    TableBinding binding() const;
     const QString &folder() const { return folder_; }
     const QString &fileName() const { return fileName_; }
     bool exclusive() const { return exclusive_; }
@@ -56,6 +67,8 @@ public:
     // exclusively elsewhere (or, for an exclusive open, open anywhere else), or the tag
     // is unknown or its index out of date.
     void open();
+    // Closes the table if it is open, binds it anew and opens it.
+    void open(const TableBinding &binding);
     void close(); // cancels an edit in progress
     bool isOpen() const;
 

@@ -33,7 +33,7 @@ protected:
         QDir().mkpath(databaseFolder);
         ensureTableTemplates(programFolder);
         manager.programFolder = programFolder;
-        manager.databaseFolder = databaseFolder;
+        manager.location.folder = databaseFolder;
     }
 
     // A record table with the given descriptions (and marks), made like a new database.
@@ -41,9 +41,7 @@ protected:
     {
         manager.createTable(QDir(databaseFolder).filePath("data.dbf"), true);
         Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName("data.dbf");
-        table.open();
+        table.open({.folder = databaseFolder, .fileName = "data.dbf"});
         for (int i = 0; i < descriptions.size(); ++i) {
             table.append();
             table.setInteger(0, i + 1);
@@ -68,10 +66,7 @@ protected:
     std::unique_ptr<Table> holdTable(const QString &fileName, bool exclusive)
     {
         auto holder = std::make_unique<Table>();
-        holder->setFolder(databaseFolder);
-        holder->setFileName(fileName);
-        holder->setExclusive(exclusive);
-        holder->open();
+        holder->open({.folder = databaseFolder, .fileName = fileName, .exclusive = exclusive});
         return holder;
     }
 
@@ -261,7 +256,7 @@ TEST_F(DatabaseManagerTest, SortFailsWhileAnotherProcessHasTheTableOpen)
     // Before start-up has finished, the same failure is silent.
     DatabaseManager starting(prompt, progress);
     starting.programFolder = programFolder;
-    starting.databaseFolder = databaseFolder;
+    starting.location.folder = databaseFolder;
     ASSERT_TRUE(SortState::save(QDir(databaseFolder).filePath("data.idx"), SortDescriptor{Country, false, 0, false}));
     prompt.shown.clear();
     EXPECT_TRUE(starting.openDatabase());
@@ -358,9 +353,7 @@ TEST_F(DatabaseManagerTest, RepairCountsRecordsWithDamagedMemos)
     createRecords({"a", "b"});
     {
         Table table;
-        table.setFolder(databaseFolder);
-        table.setFileName("data.dbf");
-        table.open();
+        table.open({.folder = databaseFolder, .fileName = "data.dbf"});
         table.last();
         table.edit();
         table.setBytes(Picture, QByteArray(3000, 'x'));
@@ -539,7 +532,7 @@ public:
     {
         auto manager = std::make_unique<DatabaseManager>(prompt, progress);
         manager->programFolder = programFolder;
-        manager->databaseFolder = databaseFolder;
+        manager->location.folder = databaseFolder;
         EXPECT_TRUE(manager->openDatabase());
         return manager;
     }
@@ -608,9 +601,7 @@ QStringList recordsOf(Table &table)
 QStringList recordsOf(const QString &folder, const QString &fileName)
 {
     Table table;
-    table.setFolder(folder);
-    table.setFileName(fileName);
-    table.open();
+    table.open({.folder = folder, .fileName = fileName});
     return recordsOf(table);
 }
 
@@ -702,6 +693,6 @@ INSTANTIATE_TEST_SUITE_P(
                                {"10 coin 1", "20 coin 2", "30 coin 3", "40 coin 4", "50 coin 5"}, kRenumberedCoins},
                       KillCase{"restore", backUpThenDeleteTwo, false, {"30 coin 3", "40 coin 4", "50 coin 5"}, kRenumberedCoins},
                       KillCase{"backup", backUpThenDeleteTwo, true, kRenumberedCoins, {"1 coin 3", "2 coin 4", "3 coin 5"}}),
-    [](const ::testing::TestParamInfo<KillCase> &info) { return info.param.operation.toStdString(); });
+    [](const ::testing::TestParamInfo<KillCase> &c) { return c.param.operation.toStdString(); });
 
 } // namespace

@@ -29,7 +29,7 @@ protected:
         collection = std::make_unique<CatalogueFolders>();
         collection->writeDescriptions(descriptions);
         manager.programFolder = collection->programFolder();
-        manager.databaseFolder = collection->databaseFolder();
+        manager.location.folder = collection->databaseFolder();
         ASSERT_TRUE(manager.openDatabase());
         ASSERT_TRUE(manager.changeSort(database::SortDescriptor{kDescrColumn, false, 0, false}));
         browser.recount();

@@ -22,7 +22,7 @@ protected:
     {
         collection.writeDescriptions({"Caesar", "Eagle", "Eagle II"});
         manager.programFolder = collection.programFolder();
-        manager.databaseFolder = collection.databaseFolder();
+        manager.location.folder = collection.databaseFolder();
         ASSERT_TRUE(manager.openDatabase());
         ASSERT_TRUE(manager.changeSort(database::SortDescriptor{kDescrColumn, false, 0, false}));
         browser.recount();

@@ -26,7 +26,7 @@ int main(int argc, char **argv)
     NoProgress progress;
     database::DatabaseManager manager(prompt, progress);
     manager.programFolder = QString::fromLocal8Bit(argv[1]);
-    manager.databaseFolder = QDir(manager.programFolder).filePath(QStringLiteral("DATA"));
+    manager.location.folder = QDir(manager.programFolder).filePath(QStringLiteral("DATA"));
     if (!manager.openDatabase()
         || !manager.changeSort(database::SortDescriptor{test::kDescrColumn, false, 0, false}))
         return 1;

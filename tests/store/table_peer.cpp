@@ -121,7 +121,7 @@ struct Database {
     Database(const QString &programFolder, const QString &databaseFolder) : manager(prompt, progress)
     {
         manager.programFolder = programFolder;
-        manager.databaseFolder = databaseFolder;
+        manager.location.folder = databaseFolder;
     }
     ScriptedPrompt prompt;
     NoProgress progress;

@@ -170,10 +170,11 @@ TEST_F(TableTest, BindingChangesOnlyWhileClosed)
 {
     Table table;
     openTable(table, folder.path());
-    EXPECT_THROW(table.setExclusive(true), DatabaseError);
-    EXPECT_THROW(table.setTagName("X"), DatabaseError);
+    EXPECT_THROW(table.bind(table.binding().withExclusive(true)), DatabaseError);
+    EXPECT_THROW(table.bind(table.binding().withTag("X")), DatabaseError);
     table.close();
-    EXPECT_NO_THROW(table.setExclusive(true));
+    EXPECT_NO_THROW(table.bind(table.binding().withExclusive(true)));
+    EXPECT_TRUE(table.exclusive());
 }
 
 TEST_F(TableTest, EditHoldsTheRecordLockUntilPostOrCancel)
@@ -604,8 +605,7 @@ TEST_F(TableTest, WholeTableOperationsActOnAllThreeFiles)
     EXPECT_THROW(Table::renameTable(dir, "moved.dbf", "coins.dbf"), DatabaseError) << "no silent overwrite";
 
     Table moved;
-    moved.setFolder(dir);
-    moved.setFileName("moved.dbf");
+    moved.bind({.folder = dir, .fileName = "moved.dbf"});
     moved.emptyTable();
     openTable(moved, dir, "BYDESCR", false, "moved.dbf");
     EXPECT_TRUE(moved.isEmpty());

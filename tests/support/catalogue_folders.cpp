@@ -26,10 +26,7 @@ settings::Folders CatalogueFolders::folders() const
 
 void CatalogueFolders::open(store::Table &table, const QString &fileName, bool exclusive) const
 {
-    table.setFolder(databaseFolder_);
-    table.setFileName(fileName);
-    table.setExclusive(exclusive);
-    table.open();
+    table.open({.folder = databaseFolder_, .fileName = fileName, .exclusive = exclusive});
 }
 
 void CatalogueFolders::writeList(const QString &source, const QStringList &items) const

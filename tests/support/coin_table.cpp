@@ -43,11 +43,7 @@ void appendCoin(store::Table &table, int number, const Coin &coin)
 
 void openTable(store::Table &table, const QString &folder, const QString &tag, bool exclusive, const QString &fileName)
 {
-    table.setFolder(folder);
-    table.setFileName(fileName);
-    table.setTagName(tag);
-    table.setExclusive(exclusive);
-    table.open();
+    table.open({.folder = folder, .fileName = fileName, .tagName = tag, .exclusive = exclusive});
 }
 
 QStringList descriptions(store::Table &table)

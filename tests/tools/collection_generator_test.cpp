@@ -55,10 +55,7 @@ bool isAscii(const QString &text)
 
 void openData(Table &table, const QString &folder, const QString &tag = {})
 {
-    table.setFolder(folder);
-    table.setFileName(CollectionGenerator::dataFileName());
-    table.setTagName(tag);
-    table.open();
+    table.open({.folder = folder, .fileName = CollectionGenerator::dataFileName(), .tagName = tag});
 }
 
 // What the table shows for a generated value, in the form Table::text() gives it.

@@ -354,8 +354,8 @@ bool TForm1::start()
     recordList_->setFieldLabels(settings_.fieldNames.names());
 
     database_->programFolder = settings_.folders.programFolder;
-    database_->databaseFolder = settings_.folders.databaseFolder;
-    database_->recordFileName = settings_.recordTableFileName;
+    database_->location.folder = settings_.folders.databaseFolder;
+    database_->location.tableFileName = settings_.recordTableFileName;
     const bool opened = database_->openDatabase();
     if (recordFormPages_) {
         settings_.dateFormats.fillIfEmpty(int(recordFormPages_->dateControls().size()));

@@ -145,8 +145,8 @@ RecordFormPages::RecordFormPages(const RecordFormContext &context, const FormLay
             sources[field.number - 1] = lookupSource(positionOf(field.control));
         }
         database::DatabaseManager &database = context_.database;
-        editors::EditListsWindow window(context_.prompt, context_.progress, database.databaseFolder,
-                                        database.recordFileName,
+        editors::EditListsWindow window(context_.prompt, context_.progress, database.location.folder,
+                                        database.location.tableFileName,
                                         database::listChoices(context_.settings.fieldNames.names(), sources), this);
         window.chooseList(index);
         window.exec();
@@ -415,7 +415,7 @@ void RecordFormPages::highlightFoundField(int position, const QString &foundText
 void RecordFormPages::attachDatabase()
 {
     const editors::LookupEnvironment environment{
-        context_.database.databaseFolder, context_.database.programFolder, &context_.prompt,
+        context_.database.location.folder, context_.database.programFolder, &context_.prompt,
         [this] { return context_.settings.databaseOptions.autoFill; }};
     // Lookups on one list are twins: what one learns, the other offers at once.
     std::map<QString, editors::TLookup *> firstOnList;
@@ -552,7 +552,7 @@ QString RecordFormPages::lookupSource(int position) const
 void RecordFormPages::readPageOrder()
 {
     const auto line = mainwin::readPageOrder(context_.settings.folders.settingsFolder,
-                                             context_.database.recordFileName);
+                                             context_.database.location.tableFileName);
     if (line) {
         QStringList captions;
         for (int i = 0; i < count(); ++i)
@@ -573,7 +573,7 @@ bool RecordFormPages::writePageOrder() const
     QStringList captions;
     for (int i = 0; i < count(); ++i)
         captions << tabText(i);
-    return mainwin::writePageOrder(context_.settings.folders.settingsFolder, context_.database.recordFileName,
+    return mainwin::writePageOrder(context_.settings.folders.settingsFolder, context_.database.location.tableFileName,
                                    pageOrderLine(captions));
 }
 

@@ -22,6 +22,8 @@ struct RowColumnText {
 // Drops characters from the end of `text` until it fits `width` in `metrics`.
 QString cutToWidth(const QString &text, const QFontMetrics &metrics, int width);
 
+// One row of the record list. The class keeps the product's documents' own spelling of
+// its name, so a search for it finds it.
 class TFormatedButton : public QAbstractButton {
     Q_OBJECT
 public:

@@ -64,7 +64,7 @@ protected:
         settings.folders = folders.folders();
         settings.fieldNames.fillIfEmpty(coinFieldLabels());
         database.programFolder = folders.programFolder();
-        database.databaseFolder = folders.databaseFolder();
+        database.location.folder = folders.databaseFolder();
         folders.writeList("list1.dbf", {"France", "Spain"});
         folders.writeDescriptions({"Sestertius"});
     }

@@ -45,7 +45,7 @@ protected:
         QDir().mkpath(databaseFolder);
         database::ensureTableTemplates(programFolder);
         manager.programFolder = programFolder;
-        manager.databaseFolder = databaseFolder;
+        manager.location.folder = databaseFolder;
     }
 
     // Opens a database of `coins` sorted by description and shows it in the pane.
@@ -54,9 +54,7 @@ protected:
         manager.createTable(QDir(databaseFolder).filePath("data.dbf"), true);
         {
             store::Table table;
-            table.setFolder(databaseFolder);
-            table.setFileName("data.dbf");
-            table.open();
+            table.open({.folder = databaseFolder, .fileName = "data.dbf"});
             for (int i = 0; i < coins.size(); ++i) {
                 table.append();
                 table.setInteger(0, i + 1);
