@@ -175,12 +175,16 @@ std::optional<QByteArray> readSettingsFile(const QString &path)
 
 bool writeSettingsFile(const QString &path, const QByteArray &bytes)
 {
+    // QSaveFile writes a temporary file beside the target, flushes it to disk and renames
+    // it over the target only in commit(), so a reader sees the old file or the new one,
+    // never a part. Writing in place where no temporary file can be made (a folder that
+    // lets us change files but not add them) would break that, so such a folder fails.
     QSaveFile file(path);
-    // A shared folder may let us replace the file's bytes but not create a temporary file.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size())
+    // commit() (Qt 6.4) misses a failure to flush its write buffer, a full disk say, and
+    // would rename the cut-off file over the target; so the buffer is flushed here first.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
     return file.commit();
 }

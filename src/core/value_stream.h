@@ -96,15 +96,16 @@ private:
 // nothing, which would otherwise loop); the items read before stay with the caller.
 [[nodiscard]] bool readList(ValueReader &reader, const std::function<void(ValueReader &)> &readItem);
 
-// Whole-file access for settings files. A missing or unreadable file gives nothing;
-// writing replaces the file only once every byte is on disk.
+// Whole-file access for settings files. A missing or unreadable file gives nothing.
+// Writing replaces the file only once every byte is on disk: after a failed write (false)
+// or a crash the old file is still there, whole.
 std::optional<QByteArray> readSettingsFile(const QString &path);
 [[nodiscard]] bool writeSettingsFile(const QString &path, const QByteArray &bytes);
 
 // A whole list file read with readList(): nothing when the file is missing (false),
 // else the items before any damage, the result saying whether the list ended properly.
 [[nodiscard]] bool readListFile(const QString &path, const std::function<void(ValueReader &)> &readItem);
-// Writes list begin, what `writeItems` writes, list end, replacing the file.
+// Writes list begin, what `writeItems` writes, list end, replacing the file as above.
 [[nodiscard]] bool writeListFile(const QString &path, const std::function<void(ValueWriter &)> &writeItems);
 
 } // namespace numora

@@ -1,8 +1,18 @@
 #include "core/value_stream.h"
 
+#include "support/temp_folder.h"
+
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace numora::settings {
@@ -187,6 +197,75 @@ TEST(ValueStreamTest, AnItemThatReadsNothingEndsTheListInsteadOfLooping)
     int calls = 0;
     EXPECT_FALSE(readList(reader, [&](ValueReader &) { ++calls; }));
     EXPECT_EQ(calls, 1);
+}
+
+// How a write made in a child process ended.
+enum class ChildWrite { Written, Failed, CouldNotSetUp };
+
+// Files may grow to a few bytes only, as on a full disk; writing past that fails (EFBIG)
+// instead of ending the process.
+bool limitFileSize()
+{
+    const rlimit limit{16, 16};
+    return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+// Root may add files to any folder, so it becomes a user that the folder's permissions bind.
+bool becomeBoundByPermissions()
+{
+    const uid_t nobody = 65534;
+    return geteuid() != 0
+           || (setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0);
+}
+
+// The limits of a failing write stay in a child process of their own.
+ChildWrite writeInChild(bool folderTakesNoNewFile, const QString &path, const QByteArray &bytes)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool ready = limitFileSize() && (!folderTakesNoNewFile || becomeBoundByPermissions());
+        _exit(int(!ready ? ChildWrite::CouldNotSetUp
+                         : writeSettingsFile(path, bytes) ? ChildWrite::Written
+                                                          : ChildWrite::Failed));
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return ChildWrite::CouldNotSetUp;
+    return ChildWrite(WEXITSTATUS(status));
+}
+
+void setMode(const QString &path, mode_t mode)
+{
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), mode), 0) << path.toStdString();
+}
+
+TEST(SettingsFileTest, AFailedWriteLeavesTheOldFileWhole)
+{
+    struct Case {
+        const char *name;
+        bool folderTakesNoNewFile; // but lets anyone change the file in place
+    };
+    const QByteArray oldBytes = "old settings";
+    const QByteArray newBytes(4096, 'n');
+    for (const Case &c : {Case{"the disk fills up", false},
+                          Case{"the disk fills up in a folder that takes no new file", true}}) {
+        test::TempFolder folder;
+        const QString path = folder.file("options.dat");
+        ASSERT_TRUE(writeSettingsFile(path, oldBytes));
+        if (c.folderTakesNoNewFile) {
+            setMode(path, 0666);
+            setMode(folder.path(), 0555);
+        }
+
+        const ChildWrite outcome = writeInChild(c.folderTakesNoNewFile, path, newBytes);
+        setMode(folder.path(), 0700);
+
+        ASSERT_NE(outcome, ChildWrite::CouldNotSetUp) << c.name;
+        EXPECT_EQ(outcome, ChildWrite::Failed) << c.name;
+        EXPECT_EQ(readSettingsFile(path), oldBytes) << c.name;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"options.dat"})
+            << c.name << ": the temporary file is left behind";
+    }
 }
 
 } // namespace

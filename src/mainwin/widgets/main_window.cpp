@@ -241,7 +241,7 @@ void TForm1::installRecordForm(RecordFormPages *pages)
 {
     auto *layout = static_cast<QVBoxLayout *>(recordFormPane_->layout());
     pages->setParent(recordFormPane_);
-    layout->replaceWidget(formPages_, pages);
+    delete layout->replaceWidget(formPages_, pages); // the old page's layout item is ours
     delete formPages_;
     formPages_ = pages;
     recordFormPages_ = pages;
@@ -653,8 +653,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 bool TForm1::handleGripMouse(QEvent *event)
 {
-    const auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    // The grip's filter passes every event of the grip; only mouse events drag it.
+    const auto *mouse = dynamic_cast<const QMouseEvent *>(event);
+    if (!mouse)
+        return false;
+    switch (mouse->type()) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton || mouse->modifiers() != Qt::NoModifier)
             return false;
