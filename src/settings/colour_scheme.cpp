@@ -3,6 +3,8 @@
 #include "core/log_categories.h"
 #include "core/value_stream.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -222,7 +224,8 @@ ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negat
 void ColourTemplateList::load(const QString &path)
 {
     items_.clear();
-    if (!readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); }))
+    const bool whole = readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+    if (!whole && QFileInfo::exists(path)) // a missing list is no damage: there are no templates yet
         qCInfo(lcSettings) << "damage ends the templates of" << path << "after" << items_.size();
 }
 

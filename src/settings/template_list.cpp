@@ -63,7 +63,8 @@ SettingsTemplateList::~SettingsTemplateList() = default;
 void SettingsTemplateList::loadList(const QString &path)
 {
     items_.clear();
-    if (!readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); }))
+    const bool whole = readListFile(path, [this](ValueReader &r) { items_.push_back(readTemplate(r)); });
+    if (!whole && QFileInfo::exists(path)) // a missing list is no damage: there are no templates yet
         qCInfo(lcSettings) << "damage ends the templates of" << path << "after" << items_.size();
 }
 
