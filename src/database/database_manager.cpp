@@ -32,6 +32,9 @@ QString baseName(const QString &fileName) { return QFileInfo(fileName).completeB
 
 int letterSlot(QChar letter) { return letter.unicode() - 'A'; }
 
+// A failure the caller turns into its own result or message; its reason goes to the log.
+void logFailure(const std::exception &error) { qCInfo(lcDatabase) << error.what(); }
+
 // Runs a closing step that may fail without the failure mattering (files already
 // closed, handle never opened).
 template <typename Step>
@@ -39,8 +42,10 @@ void ignoringErrors(Step step)
 {
     try {
         step();
-    } catch (const store::DatabaseError &) {
-    } catch (const store::EngineError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
+    } catch (const store::EngineError &error) {
+        logFailure(error);
     }
 }
 
@@ -169,7 +174,8 @@ bool DatabaseManager::openDatabase()
     recordDecimals();
     try {
         findOrAddMasterRow();
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         // The row is made again at the next open; the database itself is usable.
     }
     indexErrorSilence_ = false;
@@ -186,7 +192,8 @@ bool DatabaseManager::openMaster()
         createMaster();
         master_.open(inDatabaseFolder(kMasterFile, kMasterTag));
         return true;
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return false;
     }
 }
@@ -206,7 +213,8 @@ bool DatabaseManager::openCopyBuffer()
             copy.post();
         }
         return true;
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return false;
     }
 }
@@ -245,7 +253,8 @@ bool DatabaseManager::createRecordTableAnew()
         deriveColumnSets();
         applySortOrEntryOrder();
         return true;
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         prompt_.inform(QStringLiteral("Could not Open the new database!"), MessageKind::Error);
         return false;
     }
@@ -359,6 +368,7 @@ void DatabaseManager::closeAll()
 bool DatabaseManager::applySort()
 {
     const QString rememberedTag = record_.tagName();
+    QString reason;
     try {
         record_.open(inDatabaseFolder(location.tableFileName));
         const store::FieldList fields = record_.fields();
@@ -383,8 +393,10 @@ bool DatabaseManager::applySort()
         record_.open(inDatabaseFolder(location.tableFileName, tagName));
         recordDecimals();
         return true;
-    } catch (const store::DatabaseError &) {
-    } catch (const store::EngineError &) {
+    } catch (const store::DatabaseError &error) {
+        reason = error.message();
+    } catch (const store::EngineError &error) {
+        reason = error.message();
     }
     ignoringErrors([&] { record_.close(); });
     record_.bind(inDatabaseFolder(location.tableFileName, rememberedTag));
@@ -394,7 +406,9 @@ bool DatabaseManager::applySort()
     setBusy(false);
     if (!indexErrorSilence_)
         prompt_.inform(QStringLiteral("Unable to create Index!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
-                       MessageKind::Error);
+                       MessageKind::Error, reason);
+    else
+        qCInfo(lcDatabase) << "the sort could not be applied:" << reason;
     return false;
 }
 
@@ -567,17 +581,20 @@ bool DatabaseManager::reopenForMaintenance(const std::function<void(store::Table
     const QString tag = record_.tagName();
     record_.close();
     bool ok = false;
+    QString reason;
     if (openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true))) {
         try {
             work(record_);
             ok = true;
-        } catch (const store::DatabaseError &) {
-        } catch (const store::EngineError &) {
+        } catch (const store::DatabaseError &error) {
+            reason = error.message();
+        } catch (const store::EngineError &error) {
+            reason = error.message();
         }
     }
     if (!ok)
         prompt_.inform(QStringLiteral("Function Failed!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
-                       MessageKind::Error);
+                       MessageKind::Error, reason);
     ignoringErrors([&] { record_.close(); });
     record_.bind(inDatabaseFolder(location.tableFileName, keepTag ? tag : QString()));
     if (wasOpen)
@@ -606,7 +623,8 @@ bool DatabaseManager::empty()
     bool ok = true;
     try {
         record_.emptyTable();
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         ok = false;
     }
     if (wasOpen)
@@ -634,7 +652,8 @@ bool DatabaseManager::copyOneRecord(store::Table &source, store::Table &target, 
         target.setInteger(0, number);
         target.post();
         ++number;
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         ignoringErrors([&] { target.cancel(); });
         whole = false;
     }
@@ -698,7 +717,8 @@ bool DatabaseManager::recordTableOpens()
     try {
         record_.open(inDatabaseFolder(location.tableFileName));
         return true;
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return false;
     }
 }
@@ -708,7 +728,8 @@ bool DatabaseManager::openSecondHandle(store::Table &handle, const store::TableB
     try {
         handle.open(binding);
         return true;
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return false;
     }
 }
@@ -739,7 +760,8 @@ CopyResult DatabaseManager::repair()
     store::Table source;
     try {
         createTable(work, true);
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return {};
     }
     if (!openSecondHandle(source, inDatabaseFolder(location.tableFileName)))
@@ -753,7 +775,8 @@ CopyResult DatabaseManager::repair()
     try {
         replaceRecordTableByWork(result.nextNumber);
         setMasterCounter(result.nextNumber);
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return CopyResult{false, result.nextNumber, result.damaged};
     }
     applySortOrEntryOrder();
@@ -774,7 +797,8 @@ CopyResult DatabaseManager::backup()
     store::Table target;
     try {
         createTable(QDir(backupFolder).filePath(kWorkFile), false);
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return {};
     }
     if (!openSecondHandle(target, {.folder = backupFolder, .fileName = kWorkFile, .exclusive = true}))
@@ -782,7 +806,8 @@ CopyResult DatabaseManager::backup()
     CopyResult result = copyRecords(source, target);
     try {
         store::Table::replaceTable(backupFolder, location.tableFileName, kWorkFile, kSetAsideFile);
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return CopyResult{false, result.nextNumber, result.damaged};
     }
     ignoringErrors([&] { store::Table::deleteTable(backupFolder, kSetAsideFile); });
@@ -803,7 +828,8 @@ CopyResult DatabaseManager::restore(bool lists)
     // until the restored one is complete.
     try {
         createTable(QDir(location.folder).filePath(kWorkFile), true);
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return {};
     }
     store::Table target;
@@ -814,7 +840,8 @@ CopyResult DatabaseManager::restore(bool lists)
     source.close();
     try {
         replaceRecordTableByWork(result.nextNumber);
-    } catch (const store::DatabaseError &) {
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
         return CopyResult{false, result.nextNumber, result.damaged};
     }
     ignoringErrors([&] { setMasterCounter(result.nextNumber); });
