@@ -27,6 +27,7 @@ ChangeFailure failureOf(store::DatabaseErrorKind kind)
     case store::DatabaseErrorKind::Permission:
         return ChangeFailure::Permission;
     case store::DatabaseErrorKind::Index:
+    case store::DatabaseErrorKind::Damaged:
         return ChangeFailure::Damaged;
     case store::DatabaseErrorKind::General:
         break;

@@ -44,7 +44,8 @@ constexpr std::array kKnownTypes = {FieldType::Character, FieldType::Numeric, Fi
 
 DatabaseError damaged(const QString &path, const QString &reason)
 {
-    return DatabaseError(QStringLiteral("The table %1 is damaged: %2.").arg(path, reason));
+    return DatabaseError(QStringLiteral("The table %1 is damaged: %2.").arg(path, reason),
+                         DatabaseErrorKind::Damaged);
 }
 
 DatabaseError invalidColumn(const FieldDescriptor &field, const QString &reason)

@@ -53,7 +53,8 @@ MemoFile::MemoFile(const QString &path, bool writable) : path_(path), writable_(
     const QByteArray header = posix::readAt(file.get(), path, 0, kReadableHeaderSize);
     if (header.size() < kReadableHeaderSize)
         throw DatabaseError(
-            QStringLiteral("The memo file %1 is damaged: its header is cut short.").arg(path));
+            QStringLiteral("The memo file %1 is damaged: its header is cut short.").arg(path),
+            DatabaseErrorKind::Damaged);
     const quint16 blockSize = qFromLittleEndian<quint16>(header.constData() + kBlockSizeAt);
     blockSize_ = blockSize != 0 ? blockSize : DefaultBlockSize;
     fd_ = file.release();
@@ -144,7 +145,8 @@ quint32 MemoFile::nextFreeBlock() const
     const QByteArray bytes = posix::readAt(fd_, path_, kNextFreeBlockAt, sizeof(quint32));
     if (bytes.size() < qsizetype(sizeof(quint32)))
         throw DatabaseError(
-            QStringLiteral("The memo file %1 is damaged: its header is cut short.").arg(path_));
+            QStringLiteral("The memo file %1 is damaged: its header is cut short.").arg(path_),
+            DatabaseErrorKind::Damaged);
     const qint64 named = qFromLittleEndian<quint32>(bytes.constData());
     const qint64 pastEnd = blocksFor(posix::fileSize(fd_, path_), blockSize_);
     return quint32(

@@ -10,8 +10,9 @@ namespace numora::store {
 
 // Why a table operation failed, where a caller must tell the cases apart: an index
 // can be rebuilt, a table another user holds must be left alone (and may be tried again
-// in a moment), and a full disk or a refused permission will not go away by retrying.
-enum class DatabaseErrorKind { General, InUse, Index, DiskFull, Permission };
+// in a moment), a full disk or a refused permission will not go away by retrying, and
+// only a damaged data or memo file may be set aside for a new one.
+enum class DatabaseErrorKind { General, InUse, Index, DiskFull, Permission, Damaged };
 
 // The kind a failed system call with `error` (an errno value) stands for.
 DatabaseErrorKind kindOfSystemError(int error);
