@@ -24,6 +24,15 @@ std::array<qint32 WindowPlacement::*, 5> fieldsInFileOrder()
             &WindowPlacement::height, &WindowPlacement::formPaneWidth};
 }
 
+// Every field is clamped, signs kept, so the rules below still tell a maximised window
+// (all zeros) and an unusable size (zero or negative) from a normal one.
+WindowPlacement withinSaneLimits(WindowPlacement placement)
+{
+    for (qint32 WindowPlacement::*field : fieldsInFileOrder())
+        placement.*field = std::clamp(placement.*field, -kPlacementLimit, kPlacementLimit);
+    return placement;
+}
+
 } // namespace
 
 QByteArray encodeWindowPlacement(const WindowPlacement &placement)
@@ -78,7 +87,7 @@ PlannedPlacement planPlacement(const std::optional<WindowPlacement> &stored,
     if (!stored)
         return plan;
 
-    const WindowPlacement &p = *stored;
+    const WindowPlacement p = withinSaneLimits(*stored);
     if (p.width > 0 && p.height > 0 && p.formPaneWidth > 0) {
         plan.action = PlannedPlacement::Action::Apply;
         plan.geometry = QRect(p.left, p.top, p.width, p.height);

@@ -23,6 +23,11 @@ inline constexpr int kWindowPlacementSize = 20;
 // construction; later resizes allow a narrower pane.
 inline constexpr int kMinimumRestoredFormPaneWidth = 280;
 
+// No desktop reaches this far (X11 itself stops at 16-bit coordinates), so a stored
+// value beyond it comes from a damaged file. Positions are kept within
+// -kPlacementLimit..kPlacementLimit and sizes below it, so no sum of them can overflow.
+inline constexpr qint32 kPlacementLimit = 32767;
+
 struct WindowPlacement {
     qint32 top = 0;
     qint32 left = 0;
@@ -61,6 +66,7 @@ struct PlannedPlacement {
     bool operator==(const PlannedPlacement &) const = default;
 };
 
+// Stored values are brought within kPlacementLimit first; wnd.dat may be damaged.
 PlannedPlacement planPlacement(const std::optional<WindowPlacement> &stored,
                                int currentFormPaneWidth);
 

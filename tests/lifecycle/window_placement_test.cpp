@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -76,6 +77,64 @@ TEST(WindowPlacementRule, WhatAStoredPlacementDoesToTheNewWindow)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(planPlacement(c.stored, current), c.expected);
     }
+}
+
+// A damaged wnd.dat may hold any 32-bit values. The plan must come out of plain
+// arithmetic (the sanitizer build fails on an overflow) with a geometry whose edges and
+// pane lie within the limits.
+TEST(WindowPlacementRule, HostileStoredValuesStayWithinSaneLimits)
+{
+    constexpr qint32 min = std::numeric_limits<qint32>::min();
+    constexpr qint32 max = std::numeric_limits<qint32>::max();
+    struct Case {
+        const char *what;
+        WindowPlacement stored;
+        Action action;
+    };
+    const std::vector<Case> cases = {
+        {"the largest width", {0, 20, max, 480, 300}, Action::Apply},
+        {"the largest height", {10, 0, 640, max, 300}, Action::Apply},
+        {"everything the largest", {max, max, max, max, max}, Action::Apply},
+        {"huge offsets", {max - 100, max - 100, 640, 480, 300}, Action::Apply},
+        {"far off to the top left", {min, min, 640, 480, 300}, Action::Apply},
+        {"far off and as large as can be", {min, min, max, max, max}, Action::Apply},
+        {"the largest pane", {10, 20, 640, 480, max}, Action::Apply},
+        {"the smallest sizes", {0, 0, min, min, min}, Action::KeepDefault},
+        {"a negative height", {0, 0, 640, -480, 300}, Action::KeepDefault},
+        {"a negative pane", {0, 0, 640, 480, -300}, Action::KeepDefault},
+        {"the smallest position, maximised", {min, min, 0, 0, 0}, Action::Maximise},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const PlannedPlacement plan = planPlacement(c.stored, 320);
+        EXPECT_EQ(plan.action, c.action);
+        if (plan.action != Action::Apply)
+            continue;
+        const QRect &g = plan.geometry;
+        EXPECT_GE(g.left(), -kPlacementLimit);
+        EXPECT_GE(g.top(), -kPlacementLimit);
+        EXPECT_LE(g.left(), kPlacementLimit);
+        EXPECT_LE(g.top(), kPlacementLimit);
+        EXPECT_GT(g.width(), 0);
+        EXPECT_GT(g.height(), 0);
+        EXPECT_LE(g.width(), kPlacementLimit);
+        EXPECT_LE(g.height(), kPlacementLimit);
+        EXPECT_EQ(qint64(g.right()), qint64(g.left()) + g.width() - 1);
+        EXPECT_EQ(qint64(g.bottom()), qint64(g.top()) + g.height() - 1);
+        EXPECT_GE(plan.formPaneWidth, kMinimumRestoredFormPaneWidth);
+        EXPECT_LE(plan.formPaneWidth, kPlacementLimit);
+    }
+}
+
+// What a reasonable stored placement asks for is applied as it is.
+TEST(WindowPlacementRule, ValuesWithinTheLimitsAreKept)
+{
+    const WindowPlacement edge{-kPlacementLimit, kPlacementLimit, kPlacementLimit, 1,
+                               kPlacementLimit};
+    EXPECT_EQ(planPlacement(edge, 320),
+              (PlannedPlacement{Action::Apply,
+                                QRect(kPlacementLimit, -kPlacementLimit, kPlacementLimit, 1),
+                                kPlacementLimit}));
 }
 
 class WindowPlacementAcrossRuns : public ::testing::Test {
