@@ -1,5 +1,9 @@
 #include "settings/startup_settings.h"
 
+#include "settings/settings_messages.h"
+
+#include <QDir>
+
 namespace numora::settings {
 
 namespace {
@@ -31,6 +35,13 @@ StartupSettings::Outcome StartupSettings::operator()(RunSettings &settings) cons
     Outcome outcome;
     settings.folders = Folders::forProgramFolder(setUpProgramFolder());
     outcome.programOptions = loadProgramOptions(settings.programOptions, settings.folders);
+    // Told before anything is made in the program folder, so the user knows why the
+    // collection about to open is not the usual one.
+    if (!outcome.programOptions.missingDataRoot.isEmpty())
+        prompt_.inform(message::dataFolderMissing(
+                           QDir::toNativeSeparators(outcome.programOptions.missingDataRoot),
+                           QDir::toNativeSeparators(settings.folders.programFolder)),
+                       MessageKind::Warning);
 
     settings.folders.databaseFolder = settings.folders.publicDatabaseFolder();
     ensureDataFolders(settings.folders, prompt_);

@@ -2,7 +2,8 @@
 // The settings half of the start-up sequence, kept in one place because later steps rely
 // on what earlier ones set:
 //   1. set up the folders: the program folder, which is also the data root and current;
-//   2. load the program-wide options chain (it may name another data root);
+//   2. load the program-wide options chain (it may name another data root); a data root
+//      that is not there is reported, and the program folder serves for this run;
 //   3. make the public database folder the database folder and ensure it and its BACKUP
 //      exist; then the login gate runs, when the program-wide options were read, and may
 //      choose another database folder;

@@ -134,7 +134,11 @@ TEST_F(StartupSettingsTest, ARejectedLoginLoadsNothingMore)
 TEST_F(StartupSettingsTest, AMissingDataRootIsReportedAndTheProgramFolderServesInstead)
 {
     writeProgramOptions(temp.file("unplugged drive"));
-    const StartupSettings::Outcome outcome = start([](RunSettings &) { return true; });
+    const StartupSettings::Outcome outcome = start([&](RunSettings &) {
+        // The user has been told before the login and the database.
+        EXPECT_EQ(prompt.shown.size(), 1u);
+        return true;
+    });
 
     EXPECT_EQ(outcome.programOptions.missingDataRoot, temp.file("unplugged drive"));
     EXPECT_TRUE(outcome.loginAccepted);
@@ -142,6 +146,22 @@ TEST_F(StartupSettingsTest, AMissingDataRootIsReportedAndTheProgramFolderServesI
     EXPECT_EQ(settings.folders.settingsFolder, program + "/DATA");
     EXPECT_TRUE(QFileInfo(program + "/DATA/BACKUP").isDir());
     EXPECT_FALSE(QFileInfo::exists(temp.file("unplugged drive")));
+
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    const test::ShownMessage &shown = prompt.shown.front();
+    EXPECT_EQ(shown.text, "Could not find the data folder:\r" + temp.file("unplugged drive")
+                              + "\rThis time the program folder is used instead:\r" + program
+                              + "\rThe data folder setting is kept, so the next start looks "
+                                "for it again.");
+    EXPECT_EQ(shown.kind, MessageKind::Warning);
+
+    // The stored setting is what the next start looks for again. (Its copy on the missing
+    // drive cannot be written, which the end of the run reports.)
+    EXPECT_EQ(settings.programOptions.dataRoot, temp.file("unplugged drive"));
+    EXPECT_FALSE(saveProgramOptions(settings.programOptions, settings.folders));
+    ProgramOptions reread;
+    Folders again = Folders::forProgramFolder(program);
+    EXPECT_EQ(loadProgramOptions(reread, again).missingDataRoot, temp.file("unplugged drive"));
 }
 
 } // namespace
