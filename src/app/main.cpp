@@ -29,6 +29,7 @@ using namespace numora;
 // Everything the run creates, in the order it is torn down (last member first).
 struct Run {
     settings::RunSettings settings;
+    lifecycle::RunningMarker runningMarker;
     platform::MessageBoxPrompt prompt;
     platform::ProgressWindow progress;
     std::unique_ptr<mainwin::AboutWindow> splash;
@@ -85,8 +86,8 @@ void constructMainWindow(Run &run)
         QTimer::singleShot(0, &window, &QWidget::close);
     // What the owner window does on its first activation; it is never on screen itself.
     QTimer::singleShot(0, &window, [&run] {
-        lifecycle::checkPreviousEnd(run.settings.folders.settingsFolder, run.prompt,
-                              [] { QApplication::beep(); });
+        lifecycle::checkPreviousEnd(run.runningMarker, run.settings.folders.settingsFolder,
+                                    run.prompt, [] { QApplication::beep(); });
     });
 }
 
@@ -104,7 +105,8 @@ int runMessageLoop(Run &run)
             window.labelTemplates().saveList(QDir(folder).filePath(settings::kLabelTemplatesFile));
         return headers && labels;
     };
-    const QStringList unsaved = lifecycle::runEndSequence(run.settings, window.teardown(), ownerTeardown);
+    const QStringList unsaved = lifecycle::runEndSequence(run.settings, run.runningMarker,
+                                                          window.teardown(), ownerTeardown);
     if (!unsaved.isEmpty())
         run.prompt.inform(lifecycle::unsavedSettingsMessage(unsaved), MessageKind::Warning);
     return exitCode;

@@ -4,7 +4,7 @@
 
 namespace numora::lifecycle {
 
-std::vector<NamedStep> endSequence(const settings::RunSettings &settings,
+std::vector<NamedStep> endSequence(const settings::RunSettings &settings, RunningMarker &marker,
                                    const MainWindowTeardown &mainWindow,
                                    const OwnerWindowTeardown &ownerWindow)
 {
@@ -33,9 +33,7 @@ std::vector<NamedStep> endSequence(const settings::RunSettings &settings,
         {"close tables", reportsByThrowing(mainWindow.closeTables)},
         {"close tables again", reportsByThrowing(ownerWindow.closeTables)},
         {"clean-end marker",
-         [run] {
-             return writeEndMarker(run->folders.settingsFolder, QString::fromLatin1(kCleanEndMarker));
-         }},
+         [run, held = &marker] { return held->markEndedCleanly(run->folders.settingsFolder); }},
         {"template lists", ownerWindow.saveTemplateLists},
         {"release global lists", reportsByThrowing(ownerWindow.releaseGlobalLists)},
     };
@@ -47,11 +45,11 @@ QString unsavedSettingsMessage(const QStringList &failedSteps)
            + failedSteps.join(QStringLiteral("\r"));
 }
 
-QStringList runEndSequence(const settings::RunSettings &settings,
+QStringList runEndSequence(const settings::RunSettings &settings, RunningMarker &marker,
                            const MainWindowTeardown &mainWindow,
                            const OwnerWindowTeardown &ownerWindow)
 {
-    return runEveryStep(endSequence(settings, mainWindow, ownerWindow));
+    return runEveryStep(endSequence(settings, marker, mainWindow, ownerWindow));
 }
 
 } // namespace numora::lifecycle

@@ -11,6 +11,7 @@
 // the run's settings; the others are callbacks of their owners. A step that fails does not
 // stop the later ones (see runEveryStep()).
 
+#include "lifecycle/end_marker.h"
 #include "lifecycle/named_steps.h"
 #include "lifecycle/window_placement.h"
 #include "settings/startup_settings.h"
@@ -40,15 +41,17 @@ struct OwnerWindowTeardown {
     std::function<void()> releaseGlobalLists;
 };
 
-// The steps in their order. `settings` must outlive them.
-std::vector<NamedStep> endSequence(const settings::RunSettings &settings,
+// The steps in their order. `settings` and `marker` (this run's hold on shut.dat) must
+// outlive them.
+std::vector<NamedStep> endSequence(const settings::RunSettings &settings, RunningMarker &marker,
                                    const MainWindowTeardown &mainWindow,
                                    const OwnerWindowTeardown &ownerWindow);
 
 // Runs the end sequence; returns the names of the steps that failed.
 [[nodiscard]] QStringList runEndSequence(const settings::RunSettings &settings,
-                           const MainWindowTeardown &mainWindow,
-                           const OwnerWindowTeardown &ownerWindow);
+                                         RunningMarker &marker,
+                                         const MainWindowTeardown &mainWindow,
+                                         const OwnerWindowTeardown &ownerWindow);
 
 // What the user is told when settings could not be saved at the end of a run.
 QString unsavedSettingsMessage(const QStringList &failedSteps);

@@ -83,13 +83,14 @@ protected:
 
     test::TempFolder temp;
     settings::RunSettings settings;
+    RunningMarker marker;
     QSet<QString> seen;
     QStringList log;
 };
 
 TEST_F(EndSequenceTest, SettingsAreSavedInTheirOrderAndTheCleanEndMarkerComesLast)
 {
-    EXPECT_TRUE(runEndSequence(settings, mainWindow(), ownerWindow()).isEmpty());
+    EXPECT_TRUE(runEndSequence(settings, marker, mainWindow(), ownerWindow()).isEmpty());
     noteNewFiles();
 
     EXPECT_EQ(log, QStringList({
@@ -117,7 +118,7 @@ TEST_F(EndSequenceTest, SettingsAreSavedInTheirOrderAndTheCleanEndMarkerComesLas
 
 TEST_F(EndSequenceTest, ProgramWideOptionsAreSavedBeforeTheDatabaseOptions)
 {
-    const QStringList names = stepNames(endSequence(settings, mainWindow(), ownerWindow()));
+    const QStringList names = stepNames(endSequence(settings, marker, mainWindow(), ownerWindow()));
     EXPECT_LT(names.indexOf("program-wide options"), names.indexOf("database options"));
 }
 
@@ -129,7 +130,7 @@ TEST_F(EndSequenceTest, AFailingStepDoesNotStopTheLaterOnes)
     OwnerWindowTeardown failingOwner = ownerWindow();
     failingOwner.closeTables = [] { throw store::DatabaseError("Table is busy"); };
 
-    EXPECT_EQ(runEndSequence(settings, failingWindow, failingOwner),
+    EXPECT_EQ(runEndSequence(settings, marker, failingWindow, failingOwner),
               QStringList({"sort descriptor", "list header", "close tables again"}));
     EXPECT_EQ(log.last(), "release global lists");
     EXPECT_EQ(test::fileBytes(temp.file("program/DATA/shut.dat")), QByteArray("@a$)"));
@@ -151,7 +152,7 @@ TEST_F(EndSequenceTest, SettingsFilesThatCannotBeWrittenAreReported)
         SCOPED_TRACE(blocked.file);
         QFile::remove(temp.file(blocked.file)); // written by the run before
         ASSERT_TRUE(QDir().mkpath(temp.file(blocked.file)));
-        const QStringList failed = runEndSequence(settings, mainWindow(), ownerWindow());
+        const QStringList failed = runEndSequence(settings, marker, mainWindow(), ownerWindow());
         EXPECT_EQ(failed, QStringList({blocked.step}));
         EXPECT_TRUE(unsavedSettingsMessage(failed).endsWith(QString("\r") + blocked.step));
         ASSERT_TRUE(QDir(temp.file(blocked.file)).removeRecursively());
@@ -160,7 +161,7 @@ TEST_F(EndSequenceTest, SettingsFilesThatCannotBeWrittenAreReported)
 
 TEST_F(EndSequenceTest, MissingCallbacksAreSkipped)
 {
-    EXPECT_TRUE(runEndSequence(settings, {}, {}).isEmpty());
+    EXPECT_TRUE(runEndSequence(settings, marker, {}, {}).isEmpty());
     EXPECT_FALSE(QFile::exists(temp.file("program/DATA/wnd.dat")));
     EXPECT_EQ(test::fileBytes(temp.file("program/DATA/shut.dat")), QByteArray("@a$)"));
 }
