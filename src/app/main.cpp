@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSessionManager>
 #include <QTimer>
 
 #include <memory>
@@ -36,7 +37,35 @@ struct Run {
     std::unique_ptr<app::TTrayForm> owner;
     std::unique_ptr<mainwin::TForm3> mainWindow;
     platform::TerminationSignal termination;
+    // Set once a termination signal or the session's end asked the program to end: from
+    // then on every close request ends it.
+    bool ending = false;
 };
+
+// Ends the program through the owner window, as "Terminate" in the tray menu does, so the
+// end sequence runs whatever the tray option says.
+void endProgram(Run &run)
+{
+    run.ending = true;
+    run.owner->close();
+}
+
+// The session manager's question before a logout or shutdown. Where it lets us ask the
+// user, the shown record is saved (or the logout cancelled); where it does not, the
+// program ends as on a termination signal.
+void onCommitDataRequest(Run &run, QSessionManager &manager)
+{
+    if (!manager.allowsInteraction()) {
+        endProgram(run);
+        return;
+    }
+    lifecycle::SessionEndHooks hooks;
+    hooks.saveCurrentRecord = [&run] { return run.mainWindow->session().saveCheck(); };
+    hooks.cancelSessionEnd = [&manager] { manager.cancel(); };
+    hooks.endProgram = [&run] { endProgram(run); };
+    lifecycle::endForSessionEnd(run.prompt, hooks);
+    manager.release();
+}
 
 void showSplash(Run &run)
 {
@@ -50,8 +79,9 @@ void createOwnerWindow(Run &run)
 {
     run.owner = std::make_unique<app::TTrayForm>(run.settings.databaseOptions);
     run.owner->closeMainWindow = [&run] {
+        const auto cause = run.ending ? lifecycle::CloseCause::ProgramEnd : lifecycle::CloseCause::User;
         return !run.mainWindow
-               || run.mainWindow->requestClose() != lifecycle::MainWindowCloseResult::Cancelled;
+               || run.mainWindow->requestClose(cause) != lifecycle::MainWindowCloseResult::Cancelled;
     };
     run.owner->restoreMainWindow = [&run] {
         // Whatever the user answers about the shown record, the window comes back.
@@ -77,7 +107,9 @@ void constructMainWindow(Run &run)
     window.exitRequested = [&run] { run.owner->close(); };
     window.trayIconShown = [&run] { return run.owner->hasTrayIcon(); };
     QObject::connect(&run.termination, &platform::TerminationSignal::requested, &window,
-                     &QWidget::close);
+                     [&run] { endProgram(run); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window,
+                     [&run](QSessionManager &manager) { onCommitDataRequest(run, manager); });
 
     window.start();
     // Starting hidden: the window shows once, then its own close request puts it in the

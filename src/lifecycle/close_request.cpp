@@ -1,26 +1,41 @@
 #include "lifecycle/close_request.h"
 
 #include "lifecycle/named_steps.h"
+#include "lifecycle/tray_rules.h"
 
 namespace numora::lifecycle {
 
 MainWindowCloseResult closeMainWindow(const CloseSettings &settings,
                                       const MainWindowCloseHooks &hooks)
 {
-    if (settings.maintenanceReminders && hooks.reminderCheckChoosesMaintenance
+    const bool programEnds = settings.cause == CloseCause::ProgramEnd;
+    if (settings.maintenanceReminders && !programEnds && hooks.reminderCheckChoosesMaintenance
         && hooks.reminderCheckChoosesMaintenance())
         callIfSet(hooks.openMaintenance);
 
-    if (hooks.saveCurrentRecord && !hooks.saveCurrentRecord())
+    const bool saved = !hooks.saveCurrentRecord || hooks.saveCurrentRecord();
+    if (!saved && !programEnds)
         return MainWindowCloseResult::Cancelled;
 
     callIfSet(hooks.hideMainWindow);
-    if (settings.trayOption) {
+    if (settings.trayOption && !programEnds) {
         callIfSet(hooks.markHiddenToTray);
         return MainWindowCloseResult::HiddenToTray;
     }
     callIfSet(hooks.closeOwnerWindow);
     return MainWindowCloseResult::OwnerClosed;
+}
+
+bool endForSessionEnd(Prompt &prompt, const SessionEndHooks &hooks)
+{
+    if (hooks.saveCurrentRecord && !hooks.saveCurrentRecord()) {
+        prompt.inform(couldNotShutDownMessage(), MessageKind::Error);
+        callIfSet(hooks.cancelSessionEnd);
+        return false;
+    }
+    prompt.inform(shuttingDownMessage(), MessageKind::Information);
+    callIfSet(hooks.endProgram);
+    return true;
 }
 
 bool OwnerWindowClose::request(const std::function<bool()> &closeMainWindow)

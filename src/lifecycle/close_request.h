@@ -7,6 +7,8 @@
 // while the first is under way: with the tray option off, the main window's close closes
 // the owner window, which in turn asks the main window to close.
 
+#include "core/prompt.h"
+
 #include <functional>
 
 namespace numora::lifecycle {
@@ -23,9 +25,16 @@ struct MainWindowCloseHooks {
     std::function<void()> closeOwnerWindow;
 };
 
+enum class CloseCause {
+    User,       // the close box, Exit, the tray menu: the tray option may keep the program
+    ProgramEnd, // a termination signal or the session's end: the program ends whatever the
+                // tray option and the save check say, since staying would only end in a kill
+};
+
 struct CloseSettings {
     bool maintenanceReminders = false;
     bool trayOption = false;
+    CloseCause cause = CloseCause::User;
 };
 
 enum class MainWindowCloseResult {
@@ -34,8 +43,26 @@ enum class MainWindowCloseResult {
     OwnerClosed,  // the owner window was asked to close, which ends the program
 };
 
+// With CloseCause::ProgramEnd the reminder question is not asked, a refused save does not
+// stop the close and the tray option does not keep the program: the owner window is
+// always closed, which runs the end sequence.
 MainWindowCloseResult closeMainWindow(const CloseSettings &settings,
                                       const MainWindowCloseHooks &hooks);
+
+// The desktop session is ending (logout, shutdown) and lets the program ask the user.
+struct SessionEndHooks {
+    // The save check of the shown record; false when the user kept it unsaved.
+    std::function<bool()> saveCurrentRecord;
+    std::function<void()> cancelSessionEnd;
+    // Closes the program with CloseCause::ProgramEnd.
+    std::function<void()> endProgram;
+};
+
+// The shown record is saved first. When the user keeps it unsaved, the program cannot
+// end: the user is told so (error) and the session's end is cancelled. Otherwise the
+// user is told that the program is shutting down (information) and it ends. Returns
+// whether it ends.
+bool endForSessionEnd(Prompt &prompt, const SessionEndHooks &hooks);
 
 class OwnerWindowClose {
 public:

@@ -1,7 +1,7 @@
 #pragma once
-// SIGTERM and SIGINT (a session logging out, `kill`) become an ordinary close request
-// on the main window, so the program ends through its normal shutdown and writes its
-// settings instead of dying mid-way.
+// SIGTERM and SIGINT (a session logging out, `kill`) become a request to end the
+// program, which main answers with the normal end (the save check, then the end
+// sequence), whatever the tray option, instead of dying mid-way.
 
 #include <QObject>
 

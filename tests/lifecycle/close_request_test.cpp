@@ -1,6 +1,8 @@
 #include "lifecycle/close_request.h"
 
 #include <QStringList>
+#include "support/scripted_prompt.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,6 +11,7 @@ namespace numora::lifecycle {
 namespace {
 
 using Result = MainWindowCloseResult;
+constexpr CloseCause ProgramEnd = CloseCause::ProgramEnd;
 
 TEST(MainWindowClose, StepsAndOutcomeOfACloseRequest)
 {
@@ -34,6 +37,14 @@ TEST(MainWindowClose, StepsAndOutcomeOfACloseRequest)
          Result::HiddenToTray, {"save", "hide", "hidden to tray"}},
         {"tray option and a refused save", {false, true}, false, false, Result::Cancelled,
          {"save"}},
+        {"termination with the tray option ends the program", {false, true, ProgramEnd}, false,
+         true, Result::OwnerClosed, {"save", "hide", "close owner"}},
+        {"termination after a refused save ends the program", {false, false, ProgramEnd},
+         false, false, Result::OwnerClosed, {"save", "hide", "close owner"}},
+        {"termination, tray option and a refused save", {false, true, ProgramEnd}, false, false,
+         Result::OwnerClosed, {"save", "hide", "close owner"}},
+        {"termination asks no reminder question", {true, true, ProgramEnd}, true, true,
+         Result::OwnerClosed, {"save", "hide", "close owner"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -54,6 +65,43 @@ TEST(MainWindowClose, StepsAndOutcomeOfACloseRequest)
         };
         EXPECT_EQ(closeMainWindow(c.settings, hooks), c.result);
         EXPECT_EQ(calls, c.calls);
+    }
+}
+
+TEST(SessionEnd, TheRecordIsSavedAndTheUserToldWhetherTheProgramEnds)
+{
+    struct Case {
+        const char *what;
+        bool recordSaved;
+        bool ends;
+        QStringList calls;
+        QString message;
+        MessageKind kind;
+    };
+    const std::vector<Case> cases = {
+        {"record saved", true, true, {"save", "end program"},
+         "Brenlow Numora is shutting down.", MessageKind::Information},
+        {"record kept unsaved", false, false, {"save", "cancel session end"},
+         "Brenlow Numora could not be shut down! Try to close it before shutting down Windows.",
+         MessageKind::Error},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList calls;
+        test::ScriptedPrompt prompt;
+        const SessionEndHooks hooks{
+            [&] {
+                calls << "save";
+                return c.recordSaved;
+            },
+            [&] { calls << "cancel session end"; },
+            [&] { calls << "end program"; },
+        };
+        EXPECT_EQ(endForSessionEnd(prompt, hooks), c.ends);
+        EXPECT_EQ(calls, c.calls);
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown.front().text, c.message);
+        EXPECT_EQ(prompt.shown.front().kind, c.kind);
     }
 }
 

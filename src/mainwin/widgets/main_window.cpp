@@ -712,7 +712,7 @@ void TForm1::closeEvent(QCloseEvent *event)
     requestClose();
 }
 
-lifecycle::MainWindowCloseResult TForm1::requestClose()
+lifecycle::MainWindowCloseResult TForm1::requestClose(lifecycle::CloseCause cause)
 {
     lifecycle::MainWindowCloseHooks hooks = closeHooks;
     if (!hooks.saveCurrentRecord)
@@ -720,7 +720,7 @@ lifecycle::MainWindowCloseResult TForm1::requestClose()
     if (!hooks.hideMainWindow)
         hooks.hideMainWindow = [this] { hide(); };
     const bool tray = settings_.databaseOptions.displayTrayIcon && (!trayIconShown || trayIconShown());
-    const lifecycle::CloseSettings settings{false, tray};
+    const lifecycle::CloseSettings settings{false, tray, cause};
     return lifecycle::closeMainWindow(settings, hooks);
 }
 

@@ -87,8 +87,9 @@ public:
     std::function<bool()> trayIconShown;
 
     // Every close request runs this: the window hides, then either stays in the tray or
-    // has the owner window closed.
-    lifecycle::MainWindowCloseResult requestClose();
+    // has the owner window closed. A request with CloseCause::ProgramEnd always closes it.
+    lifecycle::MainWindowCloseResult requestClose(
+        lifecycle::CloseCause cause = lifecycle::CloseCause::User);
 
     QAction *action(Command command) const;
     SpeedBar *speedBar() const { return speedBar_; }
