@@ -4,6 +4,7 @@
 #include "core/product_name.h"
 
 #include <QDialogButtonBox>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +13,10 @@
 namespace numora::platform {
 
 namespace {
+
+// Every message shown and the answer given, for a support case or a test run that has to
+// know what the user saw: QT_LOGGING_RULES="numora.prompt.info=true". Off by default.
+Q_LOGGING_CATEGORY(lcPrompt, "numora.prompt", QtWarningMsg)
 
 constexpr std::pair<Button, QMessageBox::StandardButton> buttonPairs[] = {
     {Button::Ok, QMessageBox::Ok},         {Button::Cancel, QMessageBox::Cancel},
@@ -93,6 +98,46 @@ void keepBoxOpenOnHelp(QMessageBox &box, int helpContext)
     });
 }
 
+const char *kindName(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error:
+        return "error";
+    case MessageKind::Warning:
+        return "warning";
+    case MessageKind::Information:
+        return "information";
+    case MessageKind::Confirmation:
+        return "confirmation";
+    }
+    return "message";
+}
+
+// One log line per message, its line breaks shown as " | ".
+QString oneLine(const QString &text)
+{
+    return QString(text).replace(QLatin1String("\r\n"), QLatin1String(" | "))
+        .replace(u'\r', QLatin1String(" | "))
+        .replace(u'\n', QLatin1String(" | "));
+}
+
+QString buttonNames(const QMessageBox &box)
+{
+    QStringList names;
+    for (QAbstractButton *button : box.buttons())
+        names << button->text().remove(u'&');
+    return names.join(u'/');
+}
+
+void logShown(const QMessageBox &box, MessageKind kind, const QString &text, const QString &detail)
+{
+    QString line = QStringLiteral("shown %1: %2").arg(QLatin1String(kindName(kind)), oneLine(text));
+    if (!detail.isEmpty())
+        line += QStringLiteral(" [detail: %1]").arg(oneLine(detail));
+    line += QStringLiteral(" [buttons: %1]").arg(buttonNames(box));
+    qCInfo(lcPrompt).noquote() << line;
+}
+
 } // namespace
 
 MessageBoxPrompt::MessageBoxPrompt(QWidget *parent) : parent_(parent) {}
@@ -106,8 +151,11 @@ Button MessageBoxPrompt::ask(const QString &text, MessageKind kind, Buttons butt
     box.setInformativeText(detail);
     letEscapeGiveTheOnlyAnswer(box);
     keepBoxOpenOnHelp(box, helpContext);
+    logShown(box, kind, text, detail);
     box.exec();
-    return answerOf(box.standardButton(box.clickedButton()));
+    QAbstractButton *clicked = box.clickedButton();
+    qCInfo(lcPrompt).noquote() << "answered" << (clicked ? clicked->text().remove(u'&') : QStringLiteral("nothing"));
+    return answerOf(box.standardButton(clicked));
 }
 
 } // namespace numora::platform

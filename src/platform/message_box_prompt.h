@@ -2,7 +2,8 @@
 // The user interface's answer to core code's questions: a modal message box with the
 // exact text (each "\r" a line break), an icon for the kind and exactly the buttons
 // asked for, captioned with the product's name. Help does not answer: it opens the help
-// window at the question's help context and leaves the box waiting.
+// window at the question's help context and leaves the box waiting. Each message and its
+// answer are logged to the category "numora.prompt" at info level (off unless enabled).
 
 #include "core/prompt.h"
 

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTextBrowser>
 #include <QTimer>
@@ -151,3 +152,53 @@ TEST(MessageBoxPromptTest, ClosingTheBoxGivesItsOnlyAnswerOrCancel)
 } // namespace
 } // namespace platform
 } // namespace numora
+
+namespace numora::platform {
+namespace {
+
+// Collects what the category writes while the test runs, with the category turned on.
+class PromptLog {
+public:
+    PromptLog()
+    {
+        lines_ = &lines;
+        QLoggingCategory::setFilterRules(QStringLiteral("numora.prompt.info=true"));
+        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context,
+                                              const QString &message) {
+            if (QLatin1String(context.category) == QLatin1String("numora.prompt"))
+                *lines_ << message;
+        });
+    }
+    ~PromptLog()
+    {
+        qInstallMessageHandler(previous_);
+        QLoggingCategory::setFilterRules(QString());
+    }
+
+    QStringList lines;
+
+private:
+    static inline QStringList *lines_ = nullptr;
+    QtMessageHandler previous_;
+};
+
+TEST(MessageBoxPromptTest, EveryMessageAndItsAnswerIsLogged)
+{
+    PromptLog log;
+    MessageBoxPrompt prompt;
+    whenBoxOpens([](QMessageBox &box) { click(box, QMessageBox::No); });
+    EXPECT_EQ(prompt.ask("Cannot open the file: data.dbf\rRetry?", MessageKind::Warning,
+                         Button::Yes | Button::No, 0, "Permission denied"),
+              Button::No);
+    whenBoxOpens([](QMessageBox &box) { click(box, QMessageBox::Ok); });
+    prompt.inform("Done.", MessageKind::Information);
+
+    EXPECT_EQ(log.lines,
+              QStringList({"shown warning: Cannot open the file: data.dbf | Retry? "
+                           "[detail: Permission denied] [buttons: Yes/No]",
+                           "answered No", "shown information: Done. [buttons: OK]",
+                           "answered OK"}));
+}
+
+} // namespace
+} // namespace numora::platform
