@@ -59,7 +59,8 @@ static_assert(kTagDirectoryAt + IndexFile::MaxTags * kTagSlotSize <= kHeaderByte
 [[noreturn]] void throwForeign(const QString &path, const QString &problem)
 {
     throw DatabaseError(
-        QStringLiteral("%1 is not an index file this program can read (%2).").arg(path, problem));
+        QStringLiteral("%1 is not an index file this program can read (%2).").arg(path, problem),
+        DatabaseErrorKind::Index);
 }
 
 // Tag names follow dBASE: a letter, then letters, digits or underscores.

@@ -27,14 +27,16 @@ void throwDamaged(const QString &path, const QString &problem)
 {
     throw DatabaseError(QStringLiteral("The index file %1 is damaged (%2). Rebuild the table's "
                                        "indexes.")
-                            .arg(path, problem));
+                            .arg(path, problem),
+                        DatabaseErrorKind::Index);
 }
 
 void throwTruncated(const QString &path, const QString &problem)
 {
     throw DatabaseError(QStringLiteral("The index file %1 is truncated (%2). Rebuild the "
                                        "table's indexes.")
-                            .arg(path, problem));
+                            .arg(path, problem),
+                        DatabaseErrorKind::Index);
 }
 
 RawFile::RawFile(const QString &path, int openFlags) : path_(path)
