@@ -189,7 +189,8 @@ int runInfo(const TableFiles &files)
     const auto dbf = openDataFile(files);
     const DbfLayout &layout = dbf->layout();
     const ScopedLock noWritesMeanwhile(dbf->fd(), lock_region::Write, 1, LockKind::Shared);
-    const quint32 count = dbf->readRecordCount();
+    const RecordCount records = dbf->countRecords();
+    const quint32 count = records.usable;
     quint32 deleted = 0;
     forEachRecord(*dbf, count,
                   [&](quint32, QByteArrayView record) { deleted += isDeleted(record) ? 1 : 0; });
@@ -201,6 +202,8 @@ int runInfo(const TableFiles &files)
     printLine(QStringLiteral("Language driver: %1 (%2)")
                   .arg(hexByte(layout.languageDriver), encodingName(layout.codec.encoding())));
     printLine(QStringLiteral("Records:         %1 (%2 deleted)").arg(count).arg(deleted));
+    if (records.isCutShort())
+        printLine(QStringLiteral("Damage:          %1").arg(records.damage));
     printLine(
         QStringLiteral("Last update:     %1")
             .arg(lastUpdate.isValid() ? lastUpdate.toString(Qt::ISODate) : QStringLiteral("none")));
@@ -326,6 +329,10 @@ int runDump(const TableFiles &files, const DumpOptions &options)
     bool allReadable = true;
     for (table.first(); !table.eof(); table.next())
         allReadable = printer.printCurrent() && allReadable;
+    if (!table.damage().isEmpty()) {
+        printError(table.damage());
+        return ProblemsFound;
+    }
     return allReadable ? AllWell : ProblemsFound;
 }
 
@@ -413,7 +420,11 @@ public:
             return problems_.lines();
         }
         const ScopedLock noWritesMeanwhile(dbf_->fd(), lock_region::Write, 1, LockKind::Shared);
-        recordCount_ = dbf_->readRecordCount();
+        // A data file cut short is checked up to its last whole record.
+        const RecordCount records = dbf_->countRecords();
+        recordCount_ = records.usable;
+        if (records.isCutShort())
+            problems_.add(QStringLiteral("data file: %1").arg(records.damage));
         openMemoFile();
         const bool indexUsable = openIndexFile();
         if (!readRecords())
@@ -548,13 +559,21 @@ private:
                 keys_[tag][recno] = expressions_[tag]->evaluate(source);
     }
 
+    // A damaged page ends the walk of its tag, not the check: the other tags are still
+    // worth a look.
     void checkTags()
     {
         for (int tag = 0; tag < int(expressions_.size()); ++tag) {
             if (!expressions_[size_t(tag)])
                 continue;
-            checkTag(tag);
-            ++tagsChecked_;
+            const QString &name = index_->tags()[size_t(tag)].name;
+            try {
+                checkTag(tag);
+                ++tagsChecked_;
+            } catch (const DatabaseError &error) {
+                problems_.addForTag(name, error.message());
+                problems_.closeTag(name);
+            }
         }
     }
 

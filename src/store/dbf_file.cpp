@@ -317,6 +317,28 @@ quint32 DbfFile::readRecordCount() const
     return qFromLittleEndian<quint32>(bytes.constData());
 }
 
+// The count is read before the length: an append writes its record before raising the
+// count, so even a reader holding no lock never takes an append for a cut.
+RecordCount DbfFile::countRecords() const
+{
+    RecordCount count;
+    count.counted = readRecordCount();
+    const qint64 recordBytes = posix::fileSize(fd_, path_) - layout_->headerLength;
+    const qint64 whole = std::max<qint64>(recordBytes, 0) / layout_->recordLength;
+    count.usable = quint32(std::min<qint64>(count.counted, whole));
+    if (!count.isCutShort())
+        return count;
+    const quint32 firstMissing = count.usable + 1;
+    const bool endsInside = recordBytes > qint64(count.usable) * layout_->recordLength;
+    const QString where = endsInside ? QStringLiteral("it ends inside record %1")
+                                     : QStringLiteral("it ends before record %1");
+    count.damage = damaged(path_, QStringLiteral("%1; the %2 records before it are whole")
+                                      .arg(where.arg(firstMissing))
+                                      .arg(count.usable))
+                       .message();
+    return count;
+}
+
 QDate DbfFile::readLastUpdate() const
 {
     const QByteArray bytes = posix::readAt(fd_, path_, kDateAt, kDateSize);
@@ -333,6 +355,13 @@ void DbfFile::writeRecordCount(quint32 count, QDate lastUpdate)
     std::copy(date.begin(), date.end(), bytes.data());
     qToLittleEndian<quint32>(count, bytes.data() + kDateSize);
     posix::writeAt(fd_, path_, kDateAt, bytes);
+}
+
+void DbfFile::writeLastUpdate(QDate lastUpdate)
+{
+    requireWritable();
+    const auto date = encodeHeaderDate(lastUpdate);
+    posix::writeAt(fd_, path_, kDateAt, QByteArrayView(date.data(), date.size()));
 }
 
 QByteArray DbfFile::readRecord(quint32 recno) const
@@ -374,11 +403,12 @@ void DbfFile::writeRecord(quint32 recno, QByteArrayView bytes)
 {
     requireWholeRecord(recno, bytes);
     const qint64 offset = recordOffset(recno);
-    if (recno <= readRecordCount()) {
+    const qint64 fileSize = posix::fileSize(fd_, path_);
+    if (offset + bytes.size() <= fileSize) {
         posix::writeAt(fd_, path_, offset, bytes);
         return;
     }
-    if (offset > posix::fileSize(fd_, path_))
+    if (offset > fileSize)
         throw DatabaseError(QStringLiteral("Record %1 cannot be written to %2: the records "
                                            "before it are missing.")
                                 .arg(recno)

@@ -5,7 +5,9 @@
 // locks between processes are taken on it (see FileLock).
 //
 // Invariant kept by every writer: a record's bytes are written before the header's
-// record count is raised, so a process killed mid-append never shows a half record.
+// record count is raised, so a process killed mid-append never shows a half record,
+// and a header counting more records than the file holds is damage, never an append
+// in progress.
 
 #include "store/field.h"
 #include "store/text_codec.h"
@@ -16,6 +18,15 @@
 #include <memory>
 
 namespace numora::store {
+
+// The records a data file holds, read under the table's read lock (or with exclusive
+// use) so that no append is half seen.
+struct RecordCount {
+    quint32 counted = 0; // the header's count
+    quint32 usable = 0;  // the records that can be read: the count, or fewer when the file ends early
+    QString damage;      // empty, or one sentence on where the file ends
+    bool isCutShort() const { return usable < counted; }
+};
 
 struct DbfLayout {
     FieldList fields;
@@ -50,15 +61,20 @@ public:
 
     // Re-read from the header every time: other processes append.
     quint32 readRecordCount() const;
+    // The header's count set against the file's length.
+    RecordCount countRecords() const;
     QDate readLastUpdate() const;
     void writeRecordCount(quint32 count, QDate lastUpdate);
+    // Leaves the count as the header has it (a cut-short file keeps its own count).
+    void writeLastUpdate(QDate lastUpdate);
 
     // Records are numbered from 1. Reading past the records the file really holds
     // throws DatabaseError (a header count larger than the file is damage).
     QByteArray readRecord(quint32 recno) const;
     // Reads `count` consecutive records into `out` (count * recordLength bytes), for scans.
     void readRecords(quint32 firstRecno, quint32 count, QByteArray &out) const;
-    // Writing the record after the last one also writes the 0x1A end marker.
+    // A record that reaches past the end of the file (the one after the last, or the
+    // first one a cut-short file holds only in part) is followed by the 0x1A end marker.
     void writeRecord(quint32 recno, QByteArrayView bytes);
     // Rewrites a record the caller knows the file holds (it holds the table's write lock
     // and has read the count), sparing writeRecord's look at the header.

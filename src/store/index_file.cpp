@@ -59,7 +59,8 @@ static_assert(kTagDirectoryAt + IndexFile::MaxTags * kTagSlotSize <= kHeaderByte
 [[noreturn]] void throwForeign(const QString &path, const QString &problem)
 {
     throw DatabaseError(
-        QStringLiteral("%1 is not an index file this program can read (%2).").arg(path, problem));
+        QStringLiteral("%1 is not an index file this program can read (%2).").arg(path, problem),
+        DatabaseErrorKind::Index);
 }
 
 // Tag names follow dBASE: a letter, then letters, digits or underscores.
@@ -240,6 +241,7 @@ struct IndexFile::Impl {
         const char dirty = 1;
         file.writeAll(kDirtyAt, &dirty, 1);
         header.dirty = true;
+        headerBeforeUpdate = header;
         updating = true;
     }
 
@@ -310,6 +312,7 @@ struct IndexFile::Impl {
     bool writable;
     bool updating = false;
     Header header;
+    Header headerBeforeUpdate; // as the file holds it while an update is under way
     PageStore pages{file, header.space};
 };
 
@@ -484,6 +487,25 @@ void IndexFile::commitUpdate(quint32 dataRecordCount)
     impl_->file.writeAll(0, bytes.constData(), bytes.size());
     impl_->header = std::move(committed);
     impl_->updating = false;
+}
+
+void IndexFile::abandonUpdate()
+{
+    if (!impl_->updating)
+        return;
+    impl_->pages.forget();
+    impl_->header = impl_->headerBeforeUpdate;
+    impl_->updating = false;
+}
+
+void IndexFile::markStale()
+{
+    impl_->requireWritable();
+    if (impl_->header.dirty)
+        return;
+    const char dirty = 1;
+    impl_->file.writeAll(kDirtyAt, &dirty, 1);
+    impl_->header.dirty = true;
 }
 
 void IndexFile::sync()

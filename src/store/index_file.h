@@ -81,6 +81,14 @@ public:
     void rebuildTag(int tag, std::vector<IndexEntry> entries);
     void dropTag(int tag);
     void commitUpdate(quint32 dataRecordCount);
+    // Gives up an update after a failure without touching the file: the cached changes
+    // are forgotten, and the dirty mark the update put in the file keeps the index stale
+    // for every reader until it is rebuilt.
+    void abandonUpdate();
+    // Puts the dirty mark in the file outside an update, for an index the data file has
+    // moved away from: it must not pass for whole again when the record counts happen
+    // to agree once more.
+    void markStale();
     void sync(); // fdatasync
 
 private:

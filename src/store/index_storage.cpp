@@ -1,5 +1,6 @@
 #include "store/index_storage.h"
 
+#include "store/posix_io.h"
 #include "store/store_error.h"
 
 #include <QFile>
@@ -27,14 +28,16 @@ void throwDamaged(const QString &path, const QString &problem)
 {
     throw DatabaseError(QStringLiteral("The index file %1 is damaged (%2). Rebuild the table's "
                                        "indexes.")
-                            .arg(path, problem));
+                            .arg(path, problem),
+                        DatabaseErrorKind::Index);
 }
 
 void throwTruncated(const QString &path, const QString &problem)
 {
     throw DatabaseError(QStringLiteral("The index file %1 is truncated (%2). Rebuild the "
                                        "table's indexes.")
-                            .arg(path, problem));
+                            .arg(path, problem),
+                        DatabaseErrorKind::Index);
 }
 
 RawFile::RawFile(const QString &path, int openFlags) : path_(path)
@@ -80,6 +83,7 @@ void RawFile::readExactly(qint64 offset, char *out, qint64 size) const
 
 void RawFile::writeAll(qint64 offset, const char *data, qint64 size) const
 {
+    posix::failWriteIfInjected(path_);
     while (size > 0) {
         const ssize_t done = ::pwrite(fd_, data, size_t(size), off_t(offset));
         if (done < 0 && errno == EINTR)
@@ -96,6 +100,7 @@ void RawFile::writeAll(qint64 offset, const char *data, qint64 size) const
 
 void RawFile::syncData() const
 {
+    posix::failSyncIfInjected(path_);
     if (::fdatasync(fd_) != 0)
         throw DatabaseError(
             QStringLiteral("Cannot flush the index file %1 to disk: %2").arg(path_, systemError()),

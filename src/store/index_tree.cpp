@@ -291,7 +291,8 @@ void TagTree::inconsistent(const QString &what, const IndexEntry &entry) const
     throw DatabaseError(QStringLiteral("The index is inconsistent: tag %1 %2 an entry for "
                                        "record %3 with that key. Rebuild the table's indexes.")
                             .arg(definition_.name, what)
-                            .arg(entry.recno));
+                            .arg(entry.recno),
+                        DatabaseErrorKind::Index);
 }
 
 // Moves the upper half of an overfull page to a new page for the parent to link.

@@ -23,6 +23,20 @@ constexpr int kReadableHeaderSize = kBlockSizeAt + 2;
 constexpr char kValueMarker[] = {char(0xFF), char(0xFF), char(0x08), char(0x00)};
 constexpr int kValueHeaderSize = 8;
 constexpr char kDbase3Terminator = 0x1A;
+// A dBASE III value is read in chunks of this size, whatever the block size.
+constexpr qint64 kDbase3ChunkSize = 64 * 1024;
+
+// dBASE sets a memo file's block size in steps of 64 bytes (SET MBLOCK) or of 512
+// (SET BLOCKSIZE), to at most 16 KiB; twice that is still allowed for other writers.
+// Anything else is a damaged header, and a tiny block size would make every pointer
+// land inside the header or on another value's bytes.
+constexpr quint32 kBlockSizeStep = 64;
+constexpr quint32 kMaxBlockSize = 32 * 1024;
+
+bool isPlausibleBlockSize(quint32 size)
+{
+    return size >= kBlockSizeStep && size <= kMaxBlockSize && size % kBlockSizeStep == 0;
+}
 
 qint64 blocksFor(qint64 bytes, quint32 blockSize) { return (bytes + blockSize - 1) / blockSize; }
 
@@ -56,7 +70,13 @@ MemoFile::MemoFile(const QString &path, bool writable) : path_(path), writable_(
             QStringLiteral("The memo file %1 is damaged: its header is cut short.").arg(path),
             DatabaseErrorKind::Damaged);
     const quint16 blockSize = qFromLittleEndian<quint16>(header.constData() + kBlockSizeAt);
-    blockSize_ = blockSize != 0 ? blockSize : DefaultBlockSize;
+    blockSize_ = blockSize != 0 ? blockSize : DefaultBlockSize; // 0: a dBASE III file
+    if (!isPlausibleBlockSize(blockSize_))
+        throw DatabaseError(QStringLiteral("The memo file %1 is damaged: its block size %2 is "
+                                           "impossible.")
+                                .arg(path)
+                                .arg(blockSize_),
+                            DatabaseErrorKind::Damaged);
     fd_ = file.release();
 }
 
@@ -74,7 +94,7 @@ QByteArray MemoFile::read(quint32 block) const
     if (head.startsWith(QByteArrayView(kValueMarker, sizeof kValueMarker)) &&
         head.size() == kValueHeaderSize)
         return readDbase4Value(block, qFromLittleEndian<quint32>(head.constData() + 4), fileSize);
-    return readDbase3Value(block);
+    return readDbase3Value(offset, fileSize);
 }
 
 QByteArray MemoFile::readDbase4Value(quint32 block, quint32 length, qint64 fileSize) const
@@ -94,21 +114,23 @@ QByteArray MemoFile::readDbase4Value(quint32 block, quint32 length, qint64 fileS
 }
 
 // A dBASE III value has no length: it runs to a 0x1A (usually doubled) or to the end
-// of the file.
-QByteArray MemoFile::readDbase3Value(quint32 block) const
+// of the file as it was when the read began, so a file another process keeps
+// appending to cannot keep the read going.
+QByteArray MemoFile::readDbase3Value(qint64 offset, qint64 fileSize) const
 {
     QByteArray value;
-    qint64 offset = qint64(block) * blockSize_;
-    for (;;) {
-        const QByteArray chunk = posix::readAt(fd_, path_, offset, blockSize_);
+    while (offset < fileSize) {
+        const QByteArray chunk =
+            posix::readAt(fd_, path_, offset, std::min(kDbase3ChunkSize, fileSize - offset));
         const qsizetype end = chunk.indexOf(kDbase3Terminator);
         if (end >= 0)
             return value.append(chunk.first(end));
         value.append(chunk);
-        if (chunk.size() < qsizetype(blockSize_))
-            return value;
+        if (chunk.isEmpty())
+            break; // the file shrank under us
         offset += chunk.size();
     }
+    return value;
 }
 
 quint32 MemoFile::append(QByteArrayView value)

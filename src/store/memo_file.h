@@ -21,7 +21,8 @@ public:
     // block size (LE uint16) at 20. Throws DatabaseError when it cannot be written.
     static void create(const QString &path, const QString &dataFileBaseName);
 
-    // Throws DatabaseError when the file is missing or its header is unreadable.
+    // Throws DatabaseError when the file is missing, or of kind Damaged when its header is
+    // cut short or names an impossible block size.
     MemoFile(const QString &path, bool writable);
     ~MemoFile();
     MemoFile(const MemoFile &) = delete;
@@ -41,7 +42,7 @@ public:
 
 private:
     QByteArray readDbase4Value(quint32 block, quint32 length, qint64 fileSize) const;
-    QByteArray readDbase3Value(quint32 block) const;
+    QByteArray readDbase3Value(qint64 offset, qint64 fileSize) const;
     // The block where the next value goes: the header's word, but never inside the bytes
     // already in the file.
     quint32 nextFreeBlock() const;

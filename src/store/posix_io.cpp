@@ -15,6 +15,7 @@ namespace numora::store::posix {
 namespace {
 
 WriteFault writeFault = nullptr;
+WriteFault syncFault = nullptr;
 
 [[noreturn]] void throwSystemError(const char *action, const QString &path)
 {
@@ -23,16 +24,6 @@ WriteFault writeFault = nullptr;
         QStringLiteral("Cannot %1 %2: %3")
             .arg(QLatin1String(action), path, QString::fromLocal8Bit(std::strerror(error))),
         kindOfSystemError(error));
-}
-
-void failIfInjected(const char *action, const QString &path)
-{
-    if (!writeFault)
-        return;
-    if (const int error = writeFault(path)) {
-        errno = error;
-        throwSystemError(action, path);
-    }
 }
 
 int openFlags(OpenMode mode)
@@ -125,9 +116,33 @@ QByteArray readAt(int fd, const QString &path, qint64 offset, qint64 size)
 
 void setWriteFault(WriteFault fault) { writeFault = fault; }
 
+void setSyncFault(WriteFault fault) { syncFault = fault; }
+
+namespace {
+
+void failIfInjected(WriteFault fault, const char *action, const QString &path)
+{
+    if (!fault)
+        return;
+    if (const int error = fault(path)) {
+        errno = error;
+        throwSystemError(action, path);
+    }
+}
+
+} // namespace
+
+void failWriteIfInjected(const QString &path) { failIfInjected(writeFault, "write", path); }
+
+void failSyncIfInjected(const QString &path)
+{
+    failIfInjected(writeFault, "flush", path);
+    failIfInjected(syncFault, "flush", path);
+}
+
 void writeAt(int fd, const QString &path, qint64 offset, QByteArrayView bytes)
 {
-    failIfInjected("write", path);
+    failWriteIfInjected(path);
     qint64 done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
@@ -156,7 +171,7 @@ void truncateFile(int fd, const QString &path, qint64 size)
 
 void syncData(int fd, const QString &path)
 {
-    failIfInjected("flush", path);
+    failSyncIfInjected(path);
     if (::fdatasync(fd) != 0)
         throwSystemError("flush", path);
 }

@@ -51,8 +51,15 @@ void renameFile(const QString &from, const QString &to);
 
 // Tests make writes and flushes fail as a full disk or a refused permission would,
 // which no folder of theirs can do on demand. The function returns the errno value to
-// fail with, or 0 to let the call go on; null (the default) injects nothing.
+// fail with, or 0 to let the call go on; null (the default) injects nothing. A write
+// fault fails writes and flushes; a sync fault fails only the flushes (fdatasync), as
+// a disk that takes the bytes and then cannot keep them.
 using WriteFault = int (*)(const QString &path);
 void setWriteFault(WriteFault fault);
+void setSyncFault(WriteFault fault);
+// Every writer of a table's files, the index included, asks these first; they throw
+// DatabaseError as the failed call would.
+void failWriteIfInjected(const QString &path);
+void failSyncIfInjected(const QString &path);
 
 } // namespace numora::store::posix

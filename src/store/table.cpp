@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -196,6 +197,7 @@ void Table::open()
 {
     if (isOpen())
         return;
+    damage_.clear();
     finishInterruptedMaintenance(folder_, fileName_);
     auto files = std::make_unique<Files>();
     files->paths = TablePaths::resolve(folder_, fileName_);
@@ -237,7 +239,7 @@ void Table::open()
             ReadGuard guard(*this);
             if (files_->index)
                 files_->index->refresh();
-            const quint32 count = files_->dbf->readRecordCount();
+            const quint32 count = countUsableRecords();
             files_->indexUsable = files_->index && files_->index->isConsistent(count);
             lastUpdateSeen_ = files_->dbf->readLastUpdate();
         }
@@ -267,6 +269,7 @@ void Table::close()
     if (state_ == TableState::Edit || state_ == TableState::Insert)
         cancel();
     files_.reset(); // closing the descriptor releases every lock it holds
+    damage_.clear();
     state_ = TableState::Inactive;
     current_.reset();
     pendingMemo_.clear();
@@ -344,7 +347,7 @@ void Table::synchronise()
 {
     if (bulk_ && synchronised_)
         return; // we hold the write lock: only our own changes happen, and we track them
-    const quint32 count = files_->dbf->readRecordCount();
+    const quint32 count = countUsableRecords();
     bool changed = !synchronised_ || count != recordCountSeen_;
     if (files_->index && files_->index->refresh())
         changed = true;
@@ -360,6 +363,18 @@ void Table::synchronise()
         if (recno_ != 0)
             ordinal_ = files_->index->lowerBound(tag_, IndexEntry{key_, recno_});
     }
+}
+
+// Called with the read or write guard held (or exclusive use), so that an append by
+// another handle, which writes its record before raising the count, is never taken for
+// a data file cut short. Such a file is worked with up to its last whole record; an
+// index that reflects more records than that counts as stale.
+quint32 Table::countUsableRecords()
+{
+    const RecordCount count = files_->dbf->countRecords();
+    if (count.isCutShort() && damage_.isEmpty())
+        damage_ = count.damage;
+    return count.usable;
 }
 
 void Table::refreshRangeBounds()
@@ -424,8 +439,12 @@ void Table::loadRecord(quint32 recno)
 void Table::positionOnOrdinal(qint64 ordinal)
 {
     const IndexEntry entry = files_->index->entryAt(tag_, quint32(ordinal));
-    loadRecord(entry.recno);
-    if (current_->isDeleted()) {
+    // An entry for a record the data file does not hold, or holds deleted, shows the
+    // index is damaged; the caller rebuilds it.
+    const bool recordHeld = entry.recno != 0 && entry.recno <= recordCountSeen_;
+    if (recordHeld)
+        loadRecord(entry.recno);
+    if (!recordHeld || current_->isDeleted()) {
         files_->indexUsable = false;
         requireIndexUsable();
     }
@@ -842,8 +861,15 @@ void Table::writeMemoValues()
 
 bool Table::beginIndexUpdate()
 {
-    if (!files_->index || !files_->indexUsable || files_->expressions.empty())
+    if (!files_->index || files_->expressions.empty())
         return false;
+    if (!files_->indexUsable) {
+        // The data moves on without this index, so it must stay stale even when the
+        // record counts come to agree again (as the next append to a cut-short data file
+        // makes them).
+        files_->index->markStale();
+        return false;
+    }
     if (!bulk_)
         files_->index->beginUpdate();
     return true;
@@ -861,62 +887,94 @@ void Table::post()
     if (beforePost)
         beforePost(*this);
     const bool inserting = state_ == TableState::Insert;
-    std::vector<QByteArray> newKeys;
-    quint32 recno = recno_;
     {
         WriteGuard guard(*this);
         synchronise();
-        const quint32 count = recordCountSeen_;
-        if (inserting)
-            recno = count + 1;
+        const quint32 recno = inserting ? recordCountSeen_ + 1 : recno_;
         writeMemoValues();
-        newKeys = keysOf(*current_);
-        const bool keysChanged = inserting || newKeys != keysAtEdit_;
-        const bool maintainIndex = keysChanged && beginIndexUpdate();
+        const std::vector<QByteArray> newKeys = keysOf(*current_);
+        const bool maintainIndex = (inserting || newKeys != keysAtEdit_) && beginIndexUpdate();
+        storeRecord(recno, inserting, maintainIndex);
 
+        // The record is stored. Whatever fails from here on must not leave the table in
+        // edit or insert state: a second post would store the record a second time.
+        const std::vector<QByteArray> oldKeys = std::exchange(keysAtEdit_, {});
+        releaseRecordLock();
+        state_ = TableState::Browse;
+        recno_ = recno;
         try {
-            writeRecordBytes(recno, current_->bytes());
-        } catch (const DatabaseError &) {
-            // A new record lies past the count no reader goes beyond, so whatever part of
-            // it reached the file is invisible and the index still matches the data: close
-            // the update unchanged rather than leave the table marked stale for every user.
-            // An edited record may be half-written, so there the mark stays.
-            if (inserting && maintainIndex)
-                commitIndexUpdate(recordCountSeen_);
-            throw;
-        }
-        const QDate today = bulk_ ? bulk_->today : QDate::currentDate();
-        if (inserting || today != lastUpdateSeen_) {
-            files_->dbf->writeRecordCount(inserting ? recno : count, today);
-            lastUpdateSeen_ = today;
-            recordCountSeen_ = inserting ? recno : count;
-        }
-        if (maintainIndex) {
-            for (int tag = 0; tag < int(newKeys.size()); ++tag) {
-                if (!inserting && newKeys[size_t(tag)] == keysAtEdit_[size_t(tag)])
-                    continue;
-                if (!inserting)
-                    files_->index->remove(tag, IndexEntry{keysAtEdit_[size_t(tag)], recno});
-                files_->index->insert(tag, IndexEntry{newKeys[size_t(tag)], recno});
+            if (maintainIndex)
+                updateIndexAfterPost(recno, inserting, oldKeys, newKeys);
+            else if (inserting && files_->index)
+                files_->indexUsable = false; // the index no longer covers every record
+            if (files_->index && !bulk_)
+                files_->index->refresh();
+            if (tag_ >= 0) {
+                key_ = newKeys[size_t(tag_)];
+                refreshRangeBounds();
+                ordinal_ = files_->index->lowerBound(tag_, IndexEntry{key_, recno_});
             }
-            commitIndexUpdate(recordCountSeen_);
-        } else if (inserting && files_->index) {
-            files_->indexUsable = false; // the index no longer covers every record
+        } catch (const DatabaseError &error) {
+            leaveIndexBehind();
+            throw DatabaseError(QStringLiteral("The record is stored, but the index of %1 could not be updated (%2). "
+                                               "The index will be rebuilt the next time the table is opened.")
+                                    .arg(fileName_, error.message()),
+                                DatabaseErrorKind::Index);
         }
-        if (files_->index && !bulk_)
-            files_->index->refresh();
-    }
-    releaseRecordLock();
-    state_ = TableState::Browse;
-    recno_ = recno;
-    keysAtEdit_.clear();
-    if (tag_ >= 0) {
-        key_ = newKeys[size_t(tag_)];
-        refreshRangeBounds();
-        ordinal_ = files_->index->lowerBound(tag_, IndexEntry{key_, recno_});
     }
     if (afterPost)
         afterPost(*this);
+}
+
+// Writes the record and, for a new one, raises the count after it: the record is stored
+// when this returns, and not stored when it throws.
+void Table::storeRecord(quint32 recno, bool inserting, bool maintainIndex)
+{
+    const QDate today = bulk_ ? bulk_->today : QDate::currentDate();
+    try {
+        // An edit's date goes first, so that the record's own bytes are the last write
+        // that can fail.
+        if (!inserting && today != lastUpdateSeen_) {
+            files_->dbf->writeLastUpdate(today);
+            lastUpdateSeen_ = today;
+        }
+        writeRecordBytes(recno, current_->bytes());
+        if (inserting) {
+            files_->dbf->writeRecordCount(recno, today);
+            lastUpdateSeen_ = today;
+            recordCountSeen_ = recno;
+        }
+    } catch (const DatabaseError &) {
+        // A new record lies past the count no reader goes beyond, so whatever part of
+        // it reached the file is invisible and the index still matches the data: close
+        // the update unchanged rather than leave the table marked stale for every user.
+        // An edited record may be half-written, so there the mark stays.
+        if (inserting && maintainIndex)
+            commitIndexUpdate(recordCountSeen_);
+        throw;
+    }
+}
+
+void Table::updateIndexAfterPost(quint32 recno, bool inserting, const std::vector<QByteArray> &oldKeys, const std::vector<QByteArray> &newKeys)
+{
+    for (int tag = 0; tag < int(newKeys.size()); ++tag) {
+        if (!inserting && newKeys[size_t(tag)] == oldKeys[size_t(tag)])
+            continue;
+        if (!inserting)
+            files_->index->remove(tag, IndexEntry{oldKeys[size_t(tag)], recno});
+        files_->index->insert(tag, IndexEntry{newKeys[size_t(tag)], recno});
+    }
+    commitIndexUpdate(recordCountSeen_);
+}
+
+// The data file holds a change the index does not. The update's dirty mark stays in the
+// index file, so every handle, and the next open on a tag, finds the index stale.
+void Table::leaveIndexBehind()
+{
+    files_->index->abandonUpdate();
+    files_->indexUsable = false;
+    synchronised_ = false;
+    ordinal_ = -1;
 }
 
 void Table::cancel()
@@ -1072,7 +1130,7 @@ void Table::deleteTag(const QString &name)
         throw DatabaseError(QStringLiteral("The index tag %1 is in use.").arg(name));
     files_->index->beginUpdate();
     files_->index->dropTag(tag);
-    files_->index->commitUpdate(files_->dbf->readRecordCount());
+    files_->index->commitUpdate(countUsableRecords());
     files_->expressions.erase(files_->expressions.begin() + tag);
     if (tag_ > tag)
         --tag_;
@@ -1085,7 +1143,7 @@ void Table::rebuildAllTags()
 {
     if (!files_->index)
         return;
-    recordCountSeen_ = files_->dbf->readRecordCount();
+    recordCountSeen_ = countUsableRecords();
     synchronised_ = false;
     const std::vector<TagDefinition> definitions = files_->index->tags();
     std::vector<const KeyExpression *> expressions;
@@ -1252,7 +1310,7 @@ void Table::endBulkUpdate()
         return;
     const std::unique_ptr<Bulk> bulk = std::move(bulk_);
     if (bulk->indexBegun && files_->indexUsable)
-        files_->index->commitUpdate(files_->dbf->readRecordCount());
+        files_->index->commitUpdate(countUsableRecords());
     if (!exclusive_) {
         if (bulk->allRecordsLocked)
             releaseRecordSpanKeeping(state_ == TableState::Edit ? recno_ : 0);

@@ -71,6 +71,12 @@ public:
     void open(const TableBinding &binding);
     void close(); // cancels an edit in progress
     bool isOpen() const;
+    // Empty while the table's files are whole; otherwise one sentence naming the data
+    // file and its damage. A data file that ends inside a record, or before the records
+    // its header counts, opens with the whole records before the cut: those are the
+    // records the handle reads, counts and indexes. Set when the handle finds the cut
+    // (at open, or at a later look) and kept until close; opening never changes the file.
+    QString damage() const { return damage_; }
 
     // Navigation within the current range.
     void first();
@@ -109,7 +115,12 @@ public:
     bool isEditing() const { return state_ == TableState::Edit || state_ == TableState::Insert; }
     void edit();   // DatabaseError when another handle holds the record's lock
     void append(); // a blank record in insert state; runs afterInsert
-    void post();   // runs beforePost (a throw aborts the post), writes, runs afterPost
+    // Runs beforePost (a throw aborts the post), writes, runs afterPost. A failure before
+    // the record is stored throws and leaves the table in edit or insert state. Once the
+    // record is stored the table is in browse state on it, whatever follows: a failed
+    // index update then throws DatabaseError of kind Index saying so, and leaves the index
+    // marked stale for every user (the next open on a tag reports it for rebuilding).
+    void post();
     void cancel();
     void remove(); // deletes the current record; runs afterDelete
     void flush();  // forces what was posted onto the disk
@@ -193,6 +204,7 @@ private:
 
     void compileTags();
     void synchronise();
+    quint32 countUsableRecords();
     void refreshRangeBounds();
     bool onCurrentEntry() const;
 
@@ -217,6 +229,10 @@ private:
     void releaseRecordLock();
     void releaseRecordSpanKeeping(quint32 editedRecno);
     void writeMemoValues();
+    void storeRecord(quint32 recno, bool inserting, bool maintainIndex);
+    void updateIndexAfterPost(quint32 recno, bool inserting, const std::vector<QByteArray> &oldKeys,
+                              const std::vector<QByteArray> &newKeys);
+    void leaveIndexBehind();
     bool beginIndexUpdate();
     void commitIndexUpdate(quint32 dataRecordCount);
     void rebuildAllTags();
@@ -228,6 +244,7 @@ private:
     bool exclusive_ = false;
 
     std::unique_ptr<Files> files_;
+    QString damage_;
     int tag_ = -1; // index of the selected tag in the index file
 
     TableState state_ = TableState::Inactive;

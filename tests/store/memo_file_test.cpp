@@ -160,6 +160,34 @@ TEST_F(MemoFileTest, BlockSizeComesFromTheHeader)
     EXPECT_EQ(memo.read(1), value);
 }
 
+// A header names the block size; 0 (dBASE III) means 512. A size that is no step of
+// 64 bytes up to 32 KiB is damage, and the file does not open.
+TEST_F(MemoFileTest, ImplausibleBlockSizesAreDamage)
+{
+    const struct {
+        quint16 stored;
+        quint32 used; // 0: the file does not open
+    } cases[] = {{0, 512}, {64, 64}, {512, 512}, {1024, 1024}, {16384, 16384}, {32768, 32768},
+                 {1, 0},   {2, 0},   {32, 0},    {100, 0},    {513, 0},     {32832, 0}, {65535, 0}};
+    const QByteArray header = fileBytes(path);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored);
+        QByteArray bytes = header;
+        qToLittleEndian<quint16>(c.stored, bytes.data() + 20);
+        writeFileBytes(path, bytes);
+        if (c.used != 0) {
+            EXPECT_EQ(MemoFile(path, false).blockSize(), c.used);
+            continue;
+        }
+        try {
+            MemoFile memo(path, false);
+            ADD_FAILURE() << "opened with block size " << memo.blockSize();
+        } catch (const DatabaseError &error) {
+            EXPECT_EQ(error.kind(), DatabaseErrorKind::Damaged) << error.what();
+        }
+    }
+}
+
 // A dBASE III memo file as dBASE III and other programs write it: a header whose block
 // size is 0, and values ended by 0x1A 0x1A with no length.
 class Dbase3MemoTest : public testing::Test {
@@ -192,6 +220,20 @@ TEST_F(Dbase3MemoTest, ValuesEndAtTheMarkerOrTheFile)
     EXPECT_EQ(memo.read(1), "line one\r\nline two");
     EXPECT_EQ(memo.read(2), QByteArray(600, 'x'));
     EXPECT_EQ(memo.read(4), "no end marker, ends with the file");
+}
+
+// A value with no end marker runs to the end of the file, however large the file.
+TEST_F(Dbase3MemoTest, AValueWithoutAnEndRunsToTheFileEnd)
+{
+    QByteArray bytes = fileBytes(path).first(4 * 512);
+    QByteArray text(3 * 1024 * 1024, 'm');
+    for (qsizetype i = 0; i < text.size(); i += 1000)
+        text[i] = char('a' + i % 26);
+    bytes += text;
+    writeFileBytes(path, bytes);
+    const MemoFile memo(path, false);
+    EXPECT_EQ(memo.read(4), text);
+    EXPECT_EQ(memo.read(4 + 5000), text.mid(5000 * 512));
 }
 
 TEST_F(Dbase3MemoTest, AppendedValuesFollowTheOldOnes)

@@ -8,6 +8,7 @@
 #include "support/qt_printers.h"
 #include "support/temp_folder.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSet>
@@ -105,6 +106,23 @@ TEST_F(TableProcessTest, ConcurrentAppendsNeverShareARecordSlot)
     const QStringList all = descriptions(table);
     EXPECT_EQ(all.size(), 3 + 2 * perPeer);
     EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), all.size());
+}
+
+// An append writes its record before it raises the count, under the write lock; a
+// reader opening and counting meanwhile never takes one for a data file cut short.
+TEST_F(TableProcessTest, AppendsInProgressAreNoDamage)
+{
+    constexpr quint32 perPeer = 300;
+    Peer peer({"append", folder.path(), QString::number(perPeer), "BYDESCR"});
+    ASSERT_EQ(peer.readLine(), "ready");
+    QDeadlineTimer deadline(60000);
+    for (quint32 seen = 0; seen < 3 + perPeer && !deadline.hasExpired();) {
+        Table table;
+        openTable(table, folder.path());
+        seen = table.recordCount();
+        ASSERT_TRUE(table.damage().isEmpty()) << table.damage().toStdString();
+    }
+    peer.finish();
 }
 
 // The peer is killed at a random moment of an append; every record it reported as

@@ -1,14 +1,21 @@
+#include "store/dbf_file.h"
+#include "store/posix_io.h"
 #include "store/store_error.h"
 #include "store/table.h"
 #include "support/coin_table.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <optional>
 
 using namespace numora::store;
 using namespace numora::test;
@@ -642,5 +649,295 @@ TEST_F(TableTest, DamagedMemoRaisesAnEngineError)
     EXPECT_THROW(table.bytes(column::Picture), EngineError);
     EXPECT_EQ(table.text(column::Descr), "Morgan dollar");
 }
+
+// ---------------------------------------------------------------------------
+// A data file cut short
+
+struct CutCase {
+    const char *name;
+    // The length the data file is cut to, from its layout and its whole length.
+    qint64 (*length)(const DbfLayout &layout, qint64 wholeLength);
+    int wholeRecords;
+    const char *damage;
+};
+
+void PrintTo(const CutCase &cut, std::ostream *out) { *out << cut.name; }
+
+const CutCase cutCases[] = {
+    {"AtTheFirstRecord", [](const DbfLayout &layout, qint64) -> qint64 { return layout.headerLength; }, 0,
+     "it ends before record 1; the 0 records before it are whole"},
+    {"MidFile", [](const DbfLayout &layout, qint64) -> qint64 { return layout.headerLength + 2 * layout.recordLength + 30; }, 2,
+     "it ends inside record 3; the 2 records before it are whole"},
+    {"InsideTheLastRecord", [](const DbfLayout &, qint64 wholeLength) -> qint64 { return wholeLength - 1 - 40; }, 4,
+     "it ends inside record 5; the 4 records before it are whole"},
+};
+
+class CutDataFileTest : public TableTest, public ::testing::WithParamInterface<CutCase> {
+protected:
+    void SetUp() override
+    {
+        TableTest::SetUp();
+        whole = fileBytes(dbf);
+        layout = DbfFile(dbf, false).sharedLayout();
+    }
+
+    // Cuts the data file as GetParam() says; returns what is left.
+    QByteArray cut()
+    {
+        const QByteArray left = whole.first(GetParam().length(*layout, whole.size()));
+        writeFileBytes(dbf, left);
+        return left;
+    }
+
+    QByteArray originalRecord(quint32 recno) const
+    {
+        return whole.mid(layout->headerLength + qsizetype(recno - 1) * layout->recordLength, layout->recordLength);
+    }
+
+    const QString dbf = folder.file("coins.dbf");
+    QByteArray whole;
+    std::shared_ptr<const DbfLayout> layout;
+};
+
+TEST_P(CutDataFileTest, WholeRecordsOpenAndTheCutIsReported)
+{
+    const QByteArray left = cut();
+    Table table;
+    openTable(table, folder.path());
+    EXPECT_EQ(table.damage(), QString("The table %1 is damaged: %2.").arg(table.dataFilePath(), GetParam().damage));
+    EXPECT_EQ(table.recordCount(), quint32(GetParam().wholeRecords));
+    quint32 recno = 0;
+    for (table.first(); !table.eof(); table.next()) {
+        ASSERT_EQ(table.recNo(), ++recno);
+        EXPECT_EQ(table.currentRecord().bytes(), originalRecord(recno)) << "record " << recno;
+    }
+    EXPECT_EQ(recno, quint32(GetParam().wholeRecords));
+    table.last();
+    EXPECT_EQ(table.recNo(), quint32(GetParam().wholeRecords));
+    table.close();
+    EXPECT_EQ(fileBytes(dbf), left) << "opening and reading change nothing";
+}
+
+// The new record takes the first slot the file does not hold whole, and the header's
+// count becomes right; nothing whole is written over.
+TEST_P(CutDataFileTest, AnAppendTakesTheFirstIncompleteSlot)
+{
+    cut();
+    const quint32 kept = quint32(GetParam().wholeRecords);
+    {
+        Table table;
+        openTable(table, folder.path());
+        appendCoin(table, 9, Coin{"Thaler"});
+        EXPECT_EQ(table.recNo(), kept + 1);
+    }
+    const QByteArray after = fileBytes(dbf);
+    EXPECT_EQ(after.size(), layout->headerLength + qint64(kept + 1) * layout->recordLength + 1);
+    EXPECT_EQ(after.back(), '\x1A');
+    for (quint32 recno = 1; recno <= kept; ++recno)
+        EXPECT_EQ(after.mid(layout->headerLength + qsizetype(recno - 1) * layout->recordLength, layout->recordLength), originalRecord(recno));
+    Table reopened;
+    openTable(reopened, folder.path());
+    EXPECT_TRUE(reopened.damage().isEmpty()) << reopened.damage().toStdString();
+    EXPECT_EQ(descriptions(reopened), kDescriptions.first(kept) + QStringList{"Thaler"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, CutDataFileTest, ::testing::ValuesIn(cutCases),
+                         [](const ::testing::TestParamInfo<CutCase> &c) { return std::string(c.param.name); });
+
+// Without its whole header a table cannot be read at all: it is damaged, and stays as
+// it is for whoever repairs it.
+TEST_F(TableTest, ACutHeaderIsDamage)
+{
+    const QString dbf = folder.file("coins.dbf");
+    const QByteArray whole = fileBytes(dbf);
+    for (const qsizetype length : {20, 32 + 3 * 32 + 5}) { // inside the header, inside the column descriptors
+        SCOPED_TRACE(length);
+        writeFileBytes(dbf, whole.first(length));
+        Table table;
+        try {
+            openTable(table, folder.path());
+            ADD_FAILURE() << "a table whose header is cut opened";
+        } catch (const DatabaseError &error) {
+            EXPECT_EQ(error.kind(), DatabaseErrorKind::Damaged) << error.what();
+        }
+        EXPECT_EQ(fileBytes(dbf), whole.first(length));
+    }
+}
+
+// An append in progress writes its record before it raises the count, and one killed
+// half-way leaves bytes past the count: neither is damage.
+TEST_F(TableTest, BytesPastTheCountAreNoDamage)
+{
+    const QString dbf = folder.file("coins.dbf");
+    const QByteArray whole = fileBytes(dbf);
+    const int recordLength = DbfFile(dbf, false).layout().recordLength;
+    const QByteArray records = whole.first(whole.size() - 1); // without the end marker
+    for (const int pastTheCount : {recordLength / 2, recordLength}) {
+        writeFileBytes(dbf, records + records.right(recordLength).first(pastTheCount));
+        Table table;
+        openTable(table, folder.path());
+        EXPECT_TRUE(table.damage().isEmpty()) << table.damage().toStdString();
+        EXPECT_EQ(descriptions(table), kDescriptions);
+    }
+}
+
+// Entries for records the cut took away must not be followed: the index counts as stale
+// (kind Index, which the database layer answers by rebuilding it).
+TEST_F(TableTest, AnIndexOverACutDataFileIsRebuiltNotFollowed)
+{
+    addTag("BYDESCR", "UPPER(DESCR)");
+    const QString dbf = folder.file("coins.dbf");
+    const QString mdx = folder.file("coins.mdx");
+    const QByteArray index = fileBytes(mdx);
+    writeFileBytes(dbf, fileBytes(dbf).chopped(41)); // inside record 5, Mercury dime
+    const auto expectIndexError = [](const std::function<void()> &step) {
+        try {
+            step();
+            ADD_FAILURE() << "the index was followed";
+        } catch (const DatabaseError &error) {
+            EXPECT_EQ(error.kind(), DatabaseErrorKind::Index) << error.what();
+        }
+    };
+
+    Table table;
+    expectIndexError([&] { openTable(table, folder.path(), "BYDESCR"); });
+
+    // The same entries under a header that claims to reflect the four whole records.
+    QByteArray claimsFour = index;
+    qToLittleEndian<quint32>(4, claimsFour.data() + 20);
+    writeFileBytes(mdx, claimsFour);
+    openTable(table, folder.path(), "BYDESCR");
+    expectIndexError([&] { descriptions(table); });
+    table.close();
+
+    openTable(table, folder.path(), {}, true);
+    table.regenerateIndexes();
+    table.close();
+    openTable(table, folder.path(), "BYDESCR");
+    EXPECT_FALSE(table.damage().isEmpty());
+    EXPECT_EQ(descriptions(table), QStringList({"aureus", "buffalo nickel", "Morgan dollar", "Zloty"}));
+}
+
+// ---------------------------------------------------------------------------
+// A post that fails part-way
+
+int failWith(const QString &path, const char *suffix)
+{
+    return path.endsWith(QLatin1String(suffix)) ? EIO : 0;
+}
+
+int failDataFile(const QString &path) { return failWith(path, ".dbf"); }
+int failIndexFile(const QString &path) { return failWith(path, ".mdx"); }
+
+// The first index write of a change is its dirty mark, made before the record is
+// written; the ones after it carry the change itself.
+int indexWritesSeen = 0;
+int failIndexPagesAfterTheDirtyMark(const QString &path)
+{
+    if (!path.endsWith(QLatin1String(".mdx")))
+        return 0;
+    return ++indexWritesSeen > 1 ? EIO : 0;
+}
+
+struct PostFault {
+    const char *name;
+    bool editing; // edit record 1 rather than append a record
+    posix::WriteFault writeFault;
+    posix::WriteFault syncFault;
+    bool stored;            // the record reached the data file
+    DatabaseErrorKind kind; // of the failure the caller sees
+    bool indexStale;        // the next open on a tag finds the index stale
+};
+
+void PrintTo(const PostFault &fault, std::ostream *out) { *out << fault.name; }
+
+const PostFault postFaults[] = {
+    {"NewRecordDataWrite", false, failDataFile, nullptr, false, DatabaseErrorKind::General, false},
+    {"NewRecordIndexWrite", false, failIndexPagesAfterTheDirtyMark, nullptr, true, DatabaseErrorKind::Index, true},
+    {"NewRecordDataSync", false, nullptr, failDataFile, true, DatabaseErrorKind::General, false},
+    {"NewRecordIndexSync", false, nullptr, failIndexFile, true, DatabaseErrorKind::General, false},
+    {"EditDataWrite", true, failDataFile, nullptr, false, DatabaseErrorKind::General, true},
+    {"EditIndexWrite", true, failIndexPagesAfterTheDirtyMark, nullptr, true, DatabaseErrorKind::Index, true},
+};
+
+class PostFaultTest : public TableTest, public ::testing::WithParamInterface<PostFault> {
+protected:
+    void TearDown() override
+    {
+        posix::setWriteFault(nullptr);
+        posix::setSyncFault(nullptr);
+    }
+};
+
+// A caller posts and flushes, and on failure may try again. Once the record is stored
+// the table is in browse state on it, so no retry can store it twice; before that it
+// stays in edit or insert state for the retry.
+TEST_P(PostFaultTest, AStoredRecordLeavesEditingAndIsStoredOnce)
+{
+    const PostFault &fault = GetParam();
+    addTag("BYDESCR", "UPPER(DESCR)");
+    Table table;
+    openTable(table, folder.path(), "BYDESCR");
+    if (fault.editing) {
+        table.findKey("MORGAN");
+        table.edit();
+    } else {
+        table.append();
+        table.setInteger(column::Number, 6);
+    }
+    table.setText(column::Descr, "Ducat");
+    const quint32 recno = fault.editing ? 1 : 6;
+
+    indexWritesSeen = 0;
+    posix::setWriteFault(fault.writeFault);
+    posix::setSyncFault(fault.syncFault);
+    std::optional<DatabaseError> failure;
+    try {
+        table.post();
+        table.flush();
+    } catch (const DatabaseError &error) {
+        failure = error;
+    }
+    posix::setWriteFault(nullptr);
+    posix::setSyncFault(nullptr);
+
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind(), fault.kind) << failure->what();
+    if (fault.kind == DatabaseErrorKind::Index) {
+        EXPECT_TRUE(failure->message().startsWith("The record is stored")) << failure->what();
+    }
+    if (fault.stored) {
+        EXPECT_EQ(table.state(), TableState::Browse);
+        EXPECT_EQ(table.recNo(), recno);
+        EXPECT_EQ(table.text(column::Descr), "Ducat");
+    } else {
+        EXPECT_EQ(table.state(), fault.editing ? TableState::Edit : TableState::Insert);
+    }
+    table.close();
+
+    Table entryOrder;
+    openTable(entryOrder, folder.path());
+    EXPECT_EQ(descriptions(entryOrder).count("Ducat"), fault.stored ? 1 : 0);
+    EXPECT_EQ(entryOrder.recordCount(), fault.editing || !fault.stored ? 5u : 6u);
+    entryOrder.close();
+
+    Table tagged;
+    if (fault.indexStale) {
+        try {
+            openTable(tagged, folder.path(), "BYDESCR");
+            ADD_FAILURE() << "the stale index opened";
+        } catch (const DatabaseError &error) {
+            EXPECT_EQ(error.kind(), DatabaseErrorKind::Index) << error.what();
+        }
+        openTable(tagged, folder.path(), {}, true);
+        tagged.regenerateIndexes();
+        tagged.close();
+    }
+    openTable(tagged, folder.path(), "BYDESCR");
+    EXPECT_EQ(descriptions(tagged).count("Ducat"), fault.stored ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PostFaultTest, ::testing::ValuesIn(postFaults),
+                         [](const ::testing::TestParamInfo<PostFault> &c) { return std::string(c.param.name); });
 
 } // namespace

@@ -24,6 +24,7 @@ namespace {
 
 const int Descr = record_column::fieldColumn(1);
 const int Notes = record_column::fieldColumn(25);
+const int MarketValue = record_column::fieldColumn(9);
 
 struct ToolRun {
     int exitCode = -1;
@@ -86,6 +87,21 @@ void keepRecords(const QString &dbfPath, quint32 kept)
 }
 
 void cutFile(const QString &path, qint64 size) { ASSERT_TRUE(QFile::resize(path, size)); }
+
+// Fills the root page of the index's first tag with bytes no page holds.
+void damageFirstTagRoot(const QString &mdxPath)
+{
+    constexpr int pageSize = 4096;
+    constexpr int firstTagRootAt = 64 + 12; // the tag directory's first slot, its root page
+    QFile file(mdxPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(firstTagRootAt));
+    const QByteArray root = file.read(4);
+    const quint32 page = quint32(quint8(root[0])) | quint32(quint8(root[1])) << 8
+                         | quint32(quint8(root[2])) << 16 | quint32(quint8(root[3])) << 24;
+    ASSERT_TRUE(file.seek(qint64(page) * pageSize));
+    ASSERT_EQ(file.write(QByteArray(pageSize, '\xEE')), pageSize);
+}
 
 // ---------------------------------------------------------------------------
 
@@ -186,6 +202,18 @@ const std::vector<Damage> damages = {
     {"DataFileShorterThanItsHeaderSays",
      [](const TableFiles &files) { keepRecords(files.dbf, 100); },
      {"data file: "}},
+    {"DamagedPageInOneTagOfMany",
+     [](const TableFiles &files) {
+         damageFirstTagRoot(files.mdx);
+         changeRecord(files.dbf, 42, [](RecordBuffer &r) { r.setText(MarketValue, "123456.78"); });
+         changeRecord(files.dbf, 17, [](RecordBuffer &r) { r.setMemoBlock(Notes, 999999); });
+     },
+     {"tag DESCR: ", "tag VALUE: the entry of record 42 holds an outdated key",
+      "record 17, column NOTES: "}},
+    {"DataFileEndingInsideARecord",
+     [](const TableFiles &files) { cutFile(files.dbf, QFile(files.dbf).size() - 400); },
+     {"data file: The table ", "it ends inside record 200; the 199 records before it are whole",
+      "index file: it reflects 200 records but the data file holds 199"}},
     {"IndexFileCutShort",
      [](const TableFiles &files) { cutFile(files.mdx, QFile(files.mdx).size() / 2); },
      {"index file: "}},
