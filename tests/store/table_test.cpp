@@ -665,7 +665,7 @@ void PrintTo(const CutCase &cut, std::ostream *out) { *out << cut.name; }
 
 const CutCase cutCases[] = {
     {"AtTheFirstRecord", [](const DbfLayout &layout, qint64) -> qint64 { return layout.headerLength; }, 0,
-     "it ends before record 1; the 0 records before it are whole"},
+     "it ends before record 1; no record before it is whole"},
     {"MidFile", [](const DbfLayout &layout, qint64) -> qint64 { return layout.headerLength + 2 * layout.recordLength + 30; }, 2,
      "it ends inside record 3; the 2 records before it are whole"},
     {"InsideTheLastRecord", [](const DbfLayout &, qint64 wholeLength) -> qint64 { return wholeLength - 1 - 40; }, 4,
