@@ -3,6 +3,7 @@
 #include "core/log_categories.h"
 #include "core/prompt.h"
 #include "database/database_manager.h"
+#include "mainwin/store_reads.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,10 +66,11 @@ RecordSession::~RecordSession() = default;
 void RecordSession::openFormTable()
 {
     formTable_.close();
-    const store::Table &browse = database_.recordTable();
-    formTable_.open({.folder = browse.folder(), .fileName = browse.fileName()});
-    database_.changes().attach(formTable_);
     position_ = 0;
+    const store::Table &browse = database_.recordTable();
+    if (!readStore(prompt_, [&] { formTable_.open({.folder = browse.folder(), .fileName = browse.fileName()}); }))
+        return; // without its table the form can show only a new record, which cannot be stored
+    database_.changes().attach(formTable_);
 }
 
 void RecordSession::closeFormTable() { formTable_.close(); }
@@ -85,7 +87,22 @@ void RecordSession::reload()
     showRecord(0);
 }
 
-int RecordSession::rangeCount() { return int(database_.recordCount()); }
+// A range that cannot be counted counts as empty, so what follows shows a new record.
+int RecordSession::rangeCount()
+{
+    int count = 0;
+    if (!readStore(prompt_, [&] { count = int(database_.recordCount()); }))
+        qCInfo(lcRecords) << "the list's range could not be counted";
+    return count;
+}
+
+// Leaves edit or insert state. The table reads its record again afterwards; when that
+// fails it is still in browse state, which is all the callers need.
+void RecordSession::cancelEdit()
+{
+    if (formTable_.isEditing() && !readStore(prompt_, [this] { formTable_.cancel(); }))
+        qCInfo(lcRecords) << "the form table's record could not be read again";
+}
 
 // ---------------------------------------------------------------------------
 // Showing a record
@@ -116,7 +133,11 @@ void RecordSession::showFromStart(int index)
 
 void RecordSession::moveBrowseTableToShownRecord()
 {
-    if (formTable_.isOpen() && !newRecord_ && !database_.recordTable().gotoSameRecord(formTable_))
+    bool there = false;
+    if (!formTable_.isOpen() || newRecord_
+        || !readStore(prompt_, [&] { there = database_.recordTable().gotoSameRecord(formTable_); }))
+        return;
+    if (!there)
         qCInfo(lcRecords) << "the shown record has left the list's range; a pass starts at the list's record";
 }
 
@@ -125,20 +146,21 @@ void RecordSession::moveBrowseTableToShownRecord()
 // between): it must then not be shown, or the form would write into another record.
 bool RecordSession::landOn(int index)
 {
-    if (formTable_.isEditing())
-        formTable_.cancel();
-    database_.gotoPosition(index);
-    if (formTable_.gotoSameRecord(database_.recordTable()))
-        return true;
-    qCInfo(lcRecords) << "record" << database_.recordTable().recNo() << "went before it could be shown";
-    return false;
+    cancelEdit();
+    bool landed = false;
+    const bool read = readStore(prompt_, [&] {
+        database_.gotoPosition(index);
+        landed = formTable_.gotoSameRecord(database_.recordTable());
+    });
+    if (read && !landed)
+        qCInfo(lcRecords) << "record" << database_.recordTable().recNo() << "went before it could be shown";
+    return landed;
 }
 
 // Moves both tables to `index` of the browse range, or starts a new record past it.
 void RecordSession::displayAt(int index)
 {
-    if (formTable_.isEditing())
-        formTable_.cancel();
+    cancelEdit();
     const int count = rangeCount();
     if (index >= 0 && index < count && landOn(index)) {
         position_ = index + 1;
@@ -228,14 +250,13 @@ bool RecordSession::saveCheck()
             if (const database::ChangeResult appended = database_.changes().append(formTable_); !appended)
                 qCInfo(lcRecords) << "an empty new record did not advance the counter:" << appended.reason();
         }
-        if (formTable_.isEditing())
-            formTable_.cancel();
+        cancelEdit();
     } else if (const database::ChangeResult written = writeRecord(); !written) {
         result = database_.changes().report(written, QStringLiteral("Could not Update the record!") + kContinueAnyway,
                                             MessageKind::Warning, Button::Yes | Button::No)
                  == Button::Yes;
-        if (result && formTable_.isEditing())
-            formTable_.cancel();
+        if (result)
+            cancelEdit();
     }
     saved_ = result;
     return result;
@@ -256,7 +277,7 @@ database::ChangeResult RecordSession::writeRecord()
         return result;
     if (!form_.writeTo(formTable_)) {
         // The form has said what was damaged; the question that follows needs no reason.
-        formTable_.cancel();
+        cancelEdit();
         return database::ChangeResult(database::ChangeFailure::Damaged, {});
     }
     const QChar oldLetter = newRecord_ ? QChar() : recordLetter_;
@@ -308,11 +329,19 @@ bool RecordSession::commit()
 std::optional<int> RecordSession::indexInRange(quint32 recordNumber)
 {
     store::Table &browse = database_.recordTable();
-    int index = 0;
-    for (browse.first(); !browse.eof(); browse.next(), ++index)
-        if (browse.recNo() == recordNumber)
-            return index;
-    return std::nullopt;
+    std::optional<int> found;
+    const auto search = [&] {
+        int index = 0;
+        for (browse.first(); !browse.eof(); browse.next(), ++index) {
+            if (browse.recNo() == recordNumber) {
+                found = index;
+                return;
+            }
+        }
+    };
+    if (!readStore(prompt_, search))
+        return std::nullopt;
+    return found;
 }
 
 // ---------------------------------------------------------------------------
@@ -445,22 +474,25 @@ void RecordSession::deleteRow(int pageOffset, int row)
         prompt_.inform(QStringLiteral("Empty Record cannot be Deleted."), MessageKind::Information);
         return;
     }
-    database_.gotoPosition(index);
-    if (!newRecord_ && browse.recNo() == formTable_.recNo()) {
+    quint32 rowRecord = 0;
+    if (!readStore(prompt_, [&] { database_.gotoPosition(index); rowRecord = browse.recNo(); }))
+        return;
+    if (!newRecord_ && rowRecord == formTable_.recNo()) {
         deleteShown();
         return;
     }
     if (!deleteConfirmed())
         return;
-    database_.gotoPosition(index);
-    const QChar letter = database_.recordLetter();
+    QChar letter;
+    if (!readStore(prompt_, [&] { database_.gotoPosition(index); letter = database_.recordLetter(); }))
+        return;
     database::RecordChanges &changes = database_.changes();
     database::ChangeResult removed = changes.edit(browse);
     if (removed)
         removed = changes.remove(browse);
     if (!removed) {
-        if (browse.isEditing())
-            browse.cancel();
+        if (browse.isEditing() && !readStore(prompt_, [&] { browse.cancel(); }))
+            qCInfo(lcRecords) << "the list's record could not be read again";
         changes.report(removed, QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
         return;
     }

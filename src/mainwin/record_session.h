@@ -143,6 +143,7 @@ private:
     void openFormTable();
     void display();
     database::ChangeResult writeRecord();
+    void cancelEdit();
     int rangeCount();
     // Where the record stands in the browse table's range.
     std::optional<int> indexInRange(quint32 recordNumber);

@@ -6,9 +6,12 @@
 #include "session_fakes.h"
 #include "database/database_manager.h"
 #include "support/catalogue_folders.h"
+#include "support/file_bytes.h"
 #include "support/peer_process.h"
 #include "support/scripted_prompt.h"
 #include "store/posix_io.h"
+
+#include <QFile>
 
 #include <cerrno>
 
@@ -168,6 +171,28 @@ TEST_F(RecordSessionTest, AStoreFailureShowsItsReasonOnceAndIsNotRetried)
         session.closeFormTable();
         manager.closeAll();
     }
+}
+
+// A record the store cannot read is never shown with another record's values, which
+// leaving it would write into it: the form shows a new record, and the user is told once.
+TEST_F(RecordSessionTest, ARecordThatCannotBeReadGivesANewRecordAndOneMessage)
+{
+    open({"Aureus", "Augustus", "Antoninianus"}); // records 1, 2, 3; sorted the other way round
+    session.showRecord(2);
+    ASSERT_EQ(form.description, "Aureus");
+    form.description.clear(); // nothing to write back
+    const QString dataFile = collection->databaseFile("data.dbf");
+    const QByteArray bytes = fileBytes(dataFile);
+    const auto word = [&bytes](int at) { return int(quint8(bytes[at])) | int(quint8(bytes[at + 1])) << 8; };
+    ASSERT_TRUE(QFile::resize(dataFile, word(8) + 2 * word(10) + 10)); // inside "Antoninianus"
+    prompt.shown.clear();
+
+    session.showRecord(0);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.shown[0].text.startsWith("Could not read the records of this database!"));
+    EXPECT_TRUE(prompt.shown[0].detail.contains("ends before record 3")) << prompt.shown[0].detail.toStdString();
+    EXPECT_TRUE(session.isNewRecord());
+    EXPECT_TRUE(form.description.isEmpty());
 }
 
 TEST_F(RecordSessionTest, DeletingAsksForYesUnlessTheModeIsImmediate)
