@@ -3,6 +3,7 @@
 #include "core/log_categories.h"
 #include "core/prompt.h"
 #include "database/database_manager.h"
+#include "database/record_schema.h"
 #include "mainwin/store_reads.h"
 
 #include <algorithm>
@@ -15,6 +16,9 @@ namespace {
 constexpr int kMaxPositionDigits = 6;
 const QString kContinueAnyway = QStringLiteral(
     "\rDo you want to continue anyway?\r(If you answer Yes changes to the current record will be discarded.)");
+const QString kStoredWithFailure = QStringLiteral(
+    "The record was saved, but the database could not finish saving it!\rThe list may not show it in its "
+    "place until the database is opened again.");
 
 // Holds the hourglass for as long as it lives.
 class BusyScope {
@@ -281,14 +285,45 @@ database::ChangeResult RecordSession::writeRecord()
         return database::ChangeResult(database::ChangeFailure::Damaged, {});
     }
     const QChar oldLetter = newRecord_ ? QChar() : recordLetter_;
-    if (result = changes.post(formTable_); !result)
-        return result;
+    const qint64 number = formTable_.integer(database::record_column::Number);
+    if (result = changes.post(formTable_); !result) {
+        if (!storedDespiteFailure(number))
+            return result;
+        // Saving again would store the record a second time: the user hears of the
+        // failure once, and the session stays on the record that was stored.
+        changes.report(result, kStoredWithFailure, MessageKind::Warning);
+        result = {};
+        newRecord_ = false;
+        recordNumber_ = number;
+    }
     // The letter tabs follow a record that changed its letter.
     const QChar newLetter = database_.recordLetter(formTable_);
     if (!newLetter.isNull() && newLetter != oldLetter)
         browser_.moveLetterCount(oldLetter, newLetter);
     recordLetter_ = newLetter;
     return result;
+}
+
+// A failed post whose record reached the data file all the same (the index or the flush
+// after it failed) has left the table in browse state on that record. An older store
+// stayed in insert state with the record counted, so posting again would append a second
+// copy: the insert is given up, and the record, if stored, is the last one, known by its
+// number, which no other record has. One that was not stored is appended anew next time.
+bool RecordSession::storedDespiteFailure(qint64 number)
+{
+    if (!formTable_.isEditing())
+        return true;
+    if (formTable_.state() != store::TableState::Insert)
+        return false; // posting an edit again rewrites the same record
+    bool stored = false;
+    const auto findStored = [&] {
+        cancelEdit();
+        formTable_.last();
+        stored = !formTable_.eof() && formTable_.integer(database::record_column::Number) == number;
+    };
+    if (!readStore(prompt_, findStored))
+        qCInfo(lcRecords) << "whether the failed post stored record" << number << "is unknown";
+    return stored;
 }
 
 bool RecordSession::commit()

@@ -143,6 +143,7 @@ private:
     void openFormTable();
     void display();
     database::ChangeResult writeRecord();
+    [[nodiscard]] bool storedDespiteFailure(qint64 number);
     void cancelEdit();
     int rangeCount();
     // Where the record stands in the browse table's range.

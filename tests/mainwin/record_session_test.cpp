@@ -14,6 +14,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,45 @@ TEST_F(RecordSessionTest, ARecordThatCannotBeReadGivesANewRecordAndOneMessage)
     EXPECT_TRUE(prompt.shown[0].detail.contains("ends before record 3")) << prompt.shown[0].detail.toStdString();
     EXPECT_TRUE(session.isNewRecord());
     EXPECT_TRUE(form.description.isEmpty());
+}
+
+// The record reached the data file, and then the flush after it failed: saving again
+// would store a second copy. The user hears of it once, and the session shows the stored
+// record; leaving it later rewrites that record.
+TEST_F(RecordSessionTest, ASaveThatFailsAfterStoringTheRecordStoresItOnce)
+{
+    open({"Aureus"});
+    session.newRecord();
+    form.description = QStringLiteral("Antoninianus");
+    const qint64 number = masterCounter() + 1;
+    // Armed once the first record is written, the fault hits the flush that follows.
+    session.formTable().afterPost = [armed = false](store::Table &) mutable {
+        if (std::exchange(armed, true))
+            return;
+        store::posix::setWriteFault([](const QString &path) {
+            if (!path.endsWith(QStringLiteral("/data.dbf")))
+                return 0;
+            store::posix::setWriteFault(nullptr);
+            return EIO;
+        });
+    };
+    prompt.answer(Button::No); // asked to discard the changes, the user would stay and save again
+    const bool committed = session.commit();
+    store::posix::setWriteFault(nullptr);
+    session.formTable().afterPost = nullptr;
+
+    EXPECT_TRUE(committed);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "The record was saved, but the database could not finish saving it!\rThe "
+                                    "list may not show it in its place until the database is opened again.");
+    EXPECT_TRUE(prompt.shown[0].detail.contains("Input/output error")) << prompt.shown[0].detail.toStdString();
+    EXPECT_FALSE(session.isNewRecord());
+    EXPECT_EQ(session.recordNumber(), number);
+    EXPECT_EQ(form.description, "Antoninianus");
+
+    session.showRecord(1);
+    EXPECT_EQ(stored(), QStringList({"Antoninianus", "Aureus"}));
+    EXPECT_EQ(browser.letterCount('A'), 2u);
 }
 
 TEST_F(RecordSessionTest, DeletingAsksForYesUnlessTheModeIsImmediate)
