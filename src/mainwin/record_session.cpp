@@ -241,6 +241,12 @@ bool RecordSession::saveCheck()
 {
     if (readOnly || inUse_)
         return true;
+    // A value the form cannot store would be written as something else (a date that
+    // cannot be read, as the date it had before), so the record waits for the user.
+    if (!form_.checkValues()) {
+        saved_ = false;
+        return false;
+    }
     if (!form_.isEmpty() && !form_.requiredFieldsFilled()) {
         // No field is required in this product, so the question is never asked here.
         return prompt_.ask(QStringLiteral("Title Field cannot be empty!") + kContinueAnyway,

@@ -362,6 +362,18 @@ bool RecordFormPages::requiredFieldsFilled() const
     });
 }
 
+bool RecordFormPages::checkValues()
+{
+    for (editors::TDateEdit *edit : dateControls_) {
+        if (edit->isReadable())
+            continue;
+        showField(positionOf(edit));
+        edit->setFocus(Qt::OtherFocusReason);
+        return edit->checkDate();
+    }
+    return true;
+}
+
 void RecordFormPages::setEditable(bool editable)
 {
     editable_ = editable;
