@@ -426,6 +426,9 @@ void RecordFormPages::highlightFoundField(int position, const QString &foundText
 
 void RecordFormPages::attachDatabase()
 {
+    if (const store::Table &records = context_.database.recordTable(); records.isOpen())
+        for (const FormField &field : fields_)
+            field.limitToColumn(records.fields());
     const editors::LookupEnvironment environment{
         context_.database.location.folder, context_.database.programFolder, &context_.prompt,
         [this] { return context_.settings.databaseOptions.autoFill; }};

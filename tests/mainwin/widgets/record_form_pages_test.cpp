@@ -325,6 +325,37 @@ TEST_F(RecordFormPagesTest, RequiredFieldsMustHoldAValue)
     EXPECT_TRUE(form().requiredFieldsFilled());
 }
 
+// What is typed into a text or lookup field is what is stored: the field takes no more
+// than its column's bytes hold, counted in UTF-8.
+TEST_F(RecordFormPagesTest, TypedTextStopsAtTheColumnsWidthInUtf8Bytes)
+{
+    ASSERT_TRUE(database.openDatabase());
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"); // one key, two UTF-16 units
+    for (const int number : {Description, Country}) {
+        SCOPED_TRACE(number);
+        const int width = database.recordTable().fields()[size_t(fieldColumn(number))].width;
+        QLineEdit *edit = number == Country ? control<editors::TLookup>(number)->lineEdit() : control<QLineEdit>(number);
+        const auto filler = [](int count) { return QStringList(count, QStringLiteral("a")); };
+        const struct {
+            QStringList keys; // after `fill` letters
+            int fill;
+            QString kept;
+        } cases[] = {
+            {{"a", "b"}, width - 1, "a"},
+            {{"é", "b"}, width - 1, "b"},
+            {{"€", "é"}, width - 2, "é"},
+            {{clef, "b", "c"}, width - 3, "bc"},
+            {{clef}, width - 4, clef},
+        };
+        for (const auto &c : cases) {
+            edit->clear();
+            for (const QString &key : filler(c.fill) + c.keys)
+                test::pressKey(edit, 0, key);
+            EXPECT_EQ(edit->text(), QString(c.fill, u'a') + c.kept) << c.keys.join(' ').toStdString();
+        }
+    }
+}
+
 class RecordFormFocusTest : public RecordFormPagesTest {
 protected:
     void SetUp() override
