@@ -3,6 +3,8 @@
 #include "core/log_categories.h"
 #include "core/prompt.h"
 #include "database/database_manager.h"
+#include "database/record_schema.h"
+#include "mainwin/store_reads.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +16,9 @@ namespace {
 constexpr int kMaxPositionDigits = 6;
 const QString kContinueAnyway = QStringLiteral(
     "\rDo you want to continue anyway?\r(If you answer Yes changes to the current record will be discarded.)");
+const QString kStoredWithFailure = QStringLiteral(
+    "The record was saved, but the database could not finish saving it!\rThe list may not show it in its "
+    "place until the database is opened again.");
 
 // Holds the hourglass for as long as it lives.
 class BusyScope {
@@ -65,10 +70,11 @@ RecordSession::~RecordSession() = default;
 void RecordSession::openFormTable()
 {
     formTable_.close();
-    const store::Table &browse = database_.recordTable();
-    formTable_.open({.folder = browse.folder(), .fileName = browse.fileName()});
-    database_.changes().attach(formTable_);
     position_ = 0;
+    const store::Table &browse = database_.recordTable();
+    if (!readStore(prompt_, [&] { formTable_.open({.folder = browse.folder(), .fileName = browse.fileName()}); }))
+        return; // without its table the form can show only a new record, which cannot be stored
+    database_.changes().attach(formTable_);
 }
 
 void RecordSession::closeFormTable() { formTable_.close(); }
@@ -85,7 +91,22 @@ void RecordSession::reload()
     showRecord(0);
 }
 
-int RecordSession::rangeCount() { return int(database_.recordCount()); }
+// A range that cannot be counted counts as empty, so what follows shows a new record.
+int RecordSession::rangeCount()
+{
+    int count = 0;
+    if (!readStore(prompt_, [&] { count = int(database_.recordCount()); }))
+        qCInfo(lcRecords) << "the list's range could not be counted";
+    return count;
+}
+
+// Leaves edit or insert state. The table reads its record again afterwards; when that
+// fails it is still in browse state, which is all the callers need.
+void RecordSession::cancelEdit()
+{
+    if (formTable_.isEditing() && !readStore(prompt_, [this] { formTable_.cancel(); }))
+        qCInfo(lcRecords) << "the form table's record could not be read again";
+}
 
 // ---------------------------------------------------------------------------
 // Showing a record
@@ -116,7 +137,11 @@ void RecordSession::showFromStart(int index)
 
 void RecordSession::moveBrowseTableToShownRecord()
 {
-    if (formTable_.isOpen() && !newRecord_ && !database_.recordTable().gotoSameRecord(formTable_))
+    bool there = false;
+    if (!formTable_.isOpen() || newRecord_
+        || !readStore(prompt_, [&] { there = database_.recordTable().gotoSameRecord(formTable_); }))
+        return;
+    if (!there)
         qCInfo(lcRecords) << "the shown record has left the list's range; a pass starts at the list's record";
 }
 
@@ -125,20 +150,21 @@ void RecordSession::moveBrowseTableToShownRecord()
 // between): it must then not be shown, or the form would write into another record.
 bool RecordSession::landOn(int index)
 {
-    if (formTable_.isEditing())
-        formTable_.cancel();
-    database_.gotoPosition(index);
-    if (formTable_.gotoSameRecord(database_.recordTable()))
-        return true;
-    qCInfo(lcRecords) << "record" << database_.recordTable().recNo() << "went before it could be shown";
-    return false;
+    cancelEdit();
+    bool landed = false;
+    const bool read = readStore(prompt_, [&] {
+        database_.gotoPosition(index);
+        landed = formTable_.gotoSameRecord(database_.recordTable());
+    });
+    if (read && !landed)
+        qCInfo(lcRecords) << "record" << database_.recordTable().recNo() << "went before it could be shown";
+    return landed;
 }
 
 // Moves both tables to `index` of the browse range, or starts a new record past it.
 void RecordSession::displayAt(int index)
 {
-    if (formTable_.isEditing())
-        formTable_.cancel();
+    cancelEdit();
     const int count = rangeCount();
     if (index >= 0 && index < count && landOn(index)) {
         position_ = index + 1;
@@ -215,6 +241,12 @@ bool RecordSession::saveCheck()
 {
     if (readOnly || inUse_)
         return true;
+    // A value the form cannot store would be written as something else (a date that
+    // cannot be read, as the date it had before), so the record waits for the user.
+    if (!form_.checkValues()) {
+        saved_ = false;
+        return false;
+    }
     if (!form_.isEmpty() && !form_.requiredFieldsFilled()) {
         // No field is required in this product, so the question is never asked here.
         return prompt_.ask(QStringLiteral("Title Field cannot be empty!") + kContinueAnyway,
@@ -228,14 +260,13 @@ bool RecordSession::saveCheck()
             if (const database::ChangeResult appended = database_.changes().append(formTable_); !appended)
                 qCInfo(lcRecords) << "an empty new record did not advance the counter:" << appended.reason();
         }
-        if (formTable_.isEditing())
-            formTable_.cancel();
+        cancelEdit();
     } else if (const database::ChangeResult written = writeRecord(); !written) {
         result = database_.changes().report(written, QStringLiteral("Could not Update the record!") + kContinueAnyway,
                                             MessageKind::Warning, Button::Yes | Button::No)
                  == Button::Yes;
-        if (result && formTable_.isEditing())
-            formTable_.cancel();
+        if (result)
+            cancelEdit();
     }
     saved_ = result;
     return result;
@@ -256,18 +287,49 @@ database::ChangeResult RecordSession::writeRecord()
         return result;
     if (!form_.writeTo(formTable_)) {
         // The form has said what was damaged; the question that follows needs no reason.
-        formTable_.cancel();
+        cancelEdit();
         return database::ChangeResult(database::ChangeFailure::Damaged, {});
     }
     const QChar oldLetter = newRecord_ ? QChar() : recordLetter_;
-    if (result = changes.post(formTable_); !result)
-        return result;
+    const qint64 number = formTable_.integer(database::record_column::Number);
+    if (result = changes.post(formTable_); !result) {
+        if (!storedDespiteFailure(number))
+            return result;
+        // Saving again would store the record a second time: the user hears of the
+        // failure once, and the session stays on the record that was stored.
+        changes.report(result, kStoredWithFailure, MessageKind::Warning);
+        result = {};
+        newRecord_ = false;
+        recordNumber_ = number;
+    }
     // The letter tabs follow a record that changed its letter.
     const QChar newLetter = database_.recordLetter(formTable_);
     if (!newLetter.isNull() && newLetter != oldLetter)
         browser_.moveLetterCount(oldLetter, newLetter);
     recordLetter_ = newLetter;
     return result;
+}
+
+// A failed post whose record reached the data file all the same (the index or the flush
+// after it failed) has left the table in browse state on that record. An older store
+// stayed in insert state with the record counted, so posting again would append a second
+// copy: the insert is given up, and the record, if stored, is the last one, known by its
+// number, which no other record has. One that was not stored is appended anew next time.
+bool RecordSession::storedDespiteFailure(qint64 number)
+{
+    if (!formTable_.isEditing())
+        return true;
+    if (formTable_.state() != store::TableState::Insert)
+        return false; // posting an edit again rewrites the same record
+    bool stored = false;
+    const auto findStored = [&] {
+        cancelEdit();
+        formTable_.last();
+        stored = !formTable_.eof() && formTable_.integer(database::record_column::Number) == number;
+    };
+    if (!readStore(prompt_, findStored))
+        qCInfo(lcRecords) << "whether the failed post stored record" << number << "is unknown";
+    return stored;
 }
 
 bool RecordSession::commit()
@@ -308,11 +370,19 @@ bool RecordSession::commit()
 std::optional<int> RecordSession::indexInRange(quint32 recordNumber)
 {
     store::Table &browse = database_.recordTable();
-    int index = 0;
-    for (browse.first(); !browse.eof(); browse.next(), ++index)
-        if (browse.recNo() == recordNumber)
-            return index;
-    return std::nullopt;
+    std::optional<int> found;
+    const auto search = [&] {
+        int index = 0;
+        for (browse.first(); !browse.eof(); browse.next(), ++index) {
+            if (browse.recNo() == recordNumber) {
+                found = index;
+                return;
+            }
+        }
+    };
+    if (!readStore(prompt_, search))
+        return std::nullopt;
+    return found;
 }
 
 // ---------------------------------------------------------------------------
@@ -445,22 +515,25 @@ void RecordSession::deleteRow(int pageOffset, int row)
         prompt_.inform(QStringLiteral("Empty Record cannot be Deleted."), MessageKind::Information);
         return;
     }
-    database_.gotoPosition(index);
-    if (!newRecord_ && browse.recNo() == formTable_.recNo()) {
+    quint32 rowRecord = 0;
+    if (!readStore(prompt_, [&] { database_.gotoPosition(index); rowRecord = browse.recNo(); }))
+        return;
+    if (!newRecord_ && rowRecord == formTable_.recNo()) {
         deleteShown();
         return;
     }
     if (!deleteConfirmed())
         return;
-    database_.gotoPosition(index);
-    const QChar letter = database_.recordLetter();
+    QChar letter;
+    if (!readStore(prompt_, [&] { database_.gotoPosition(index); letter = database_.recordLetter(); }))
+        return;
     database::RecordChanges &changes = database_.changes();
     database::ChangeResult removed = changes.edit(browse);
     if (removed)
         removed = changes.remove(browse);
     if (!removed) {
-        if (browse.isEditing())
-            browse.cancel();
+        if (browse.isEditing() && !readStore(prompt_, [&] { browse.cancel(); }))
+            qCInfo(lcRecords) << "the list's record could not be read again";
         changes.report(removed, QStringLiteral("Record in use - not Deleted!"), MessageKind::Error);
         return;
     }

@@ -43,6 +43,9 @@ public:
     // No control holds a value.
     virtual bool isEmpty() const = 0;
     virtual bool requiredFieldsFilled() const = 0;
+    // Every value can be stored as shown. Otherwise tells the user what is wrong (a date
+    // that cannot be read: "Invalid Date!"), puts the focus on it and returns false.
+    [[nodiscard]] virtual bool checkValues() = 0;
     // False while the record is read-only or in use by another user.
     virtual void setEditable(bool editable) = 0;
     virtual void focusFirstField() = 0;
@@ -143,6 +146,8 @@ private:
     void openFormTable();
     void display();
     database::ChangeResult writeRecord();
+    [[nodiscard]] bool storedDespiteFailure(qint64 number);
+    void cancelEdit();
     int rangeCount();
     // Where the record stands in the browse table's range.
     std::optional<int> indexInRange(quint32 recordNumber);

@@ -6,11 +6,15 @@
 #include "session_fakes.h"
 #include "database/database_manager.h"
 #include "support/catalogue_folders.h"
+#include "support/file_bytes.h"
 #include "support/peer_process.h"
 #include "support/scripted_prompt.h"
 #include "store/posix_io.h"
 
+#include <QFile>
+
 #include <cerrno>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +172,67 @@ TEST_F(RecordSessionTest, AStoreFailureShowsItsReasonOnceAndIsNotRetried)
         session.closeFormTable();
         manager.closeAll();
     }
+}
+
+// A record the store cannot read is never shown with another record's values, which
+// leaving it would write into it: the form shows a new record, and the user is told once.
+TEST_F(RecordSessionTest, ARecordThatCannotBeReadGivesANewRecordAndOneMessage)
+{
+    open({"Aureus", "Augustus", "Antoninianus"}); // records 1, 2, 3; sorted the other way round
+    session.showRecord(2);
+    ASSERT_EQ(form.description, "Aureus");
+    form.description.clear(); // nothing to write back
+    const QString dataFile = collection->databaseFile("data.dbf");
+    const QByteArray bytes = fileBytes(dataFile);
+    const auto word = [&bytes](int at) { return int(quint8(bytes[at])) | int(quint8(bytes[at + 1])) << 8; };
+    ASSERT_TRUE(QFile::resize(dataFile, word(8) + 2 * word(10) + 10)); // inside "Antoninianus"
+    prompt.shown.clear();
+
+    session.showRecord(0);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.shown[0].text.startsWith("Could not read the records of this database!"));
+    EXPECT_TRUE(prompt.shown[0].detail.contains("ends before record 3")) << prompt.shown[0].detail.toStdString();
+    EXPECT_TRUE(session.isNewRecord());
+    EXPECT_TRUE(form.description.isEmpty());
+}
+
+// The record reached the data file, and then the flush after it failed: saving again
+// would store a second copy. The user hears of it once, and the session shows the stored
+// record; leaving it later rewrites that record.
+TEST_F(RecordSessionTest, ASaveThatFailsAfterStoringTheRecordStoresItOnce)
+{
+    open({"Aureus"});
+    session.newRecord();
+    form.description = QStringLiteral("Antoninianus");
+    const qint64 number = masterCounter() + 1;
+    // Armed once the first record is written, the fault hits the flush that follows.
+    session.formTable().afterPost = [armed = false](store::Table &) mutable {
+        if (std::exchange(armed, true))
+            return;
+        store::posix::setWriteFault([](const QString &path) {
+            if (!path.endsWith(QStringLiteral("/data.dbf")))
+                return 0;
+            store::posix::setWriteFault(nullptr);
+            return EIO;
+        });
+    };
+    prompt.answer(Button::No); // asked to discard the changes, the user would stay and save again
+    const bool committed = session.commit();
+    store::posix::setWriteFault(nullptr);
+    session.formTable().afterPost = nullptr;
+
+    EXPECT_TRUE(committed);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "The record was saved, but the database could not finish saving it!\rThe "
+                                    "list may not show it in its place until the database is opened again.");
+    EXPECT_TRUE(prompt.shown[0].detail.contains("Input/output error")) << prompt.shown[0].detail.toStdString();
+    EXPECT_FALSE(session.isNewRecord());
+    EXPECT_EQ(session.recordNumber(), number);
+    EXPECT_EQ(form.description, "Antoninianus");
+
+    session.showRecord(1);
+    EXPECT_EQ(stored(), QStringList({"Antoninianus", "Aureus"}));
+    EXPECT_EQ(browser.letterCount('A'), 2u);
 }
 
 TEST_F(RecordSessionTest, DeletingAsksForYesUnlessTheModeIsImmediate)

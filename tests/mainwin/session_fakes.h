@@ -27,6 +27,7 @@ public:
     void clear() override { description.clear(); }
     bool isEmpty() const override { return description.isEmpty(); }
     bool requiredFieldsFilled() const override { return true; }
+    bool checkValues() override { return true; }
     void setEditable(bool value) override { editable = value; }
     void focusFirstField() override {}
 

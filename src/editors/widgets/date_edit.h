@@ -36,6 +36,9 @@ public:
     // replaces the shown one; anything else is refused and changes nothing.
     bool setDateText(const QString &text);
     bool isEmpty() const { return text_.isEmpty(); }
+    // False while the text is no date and not empty (the user is typing, or typed an
+    // impossible date such as 02/31/2020).
+    bool isReadable() const { return text_.reading() != DateEditText::Reading::Invalid; }
 
     settings::DateFormat dateFormat() const { return formatOf(text_.pattern()); }
     // Keeps the date shown.

@@ -5,6 +5,7 @@
 #include "editors/widgets/date_edit.h"
 #include "editors/widgets/lookup.h"
 #include "editors/widgets/multi_img_control.h"
+#include "editors/utf8_width_validator.h"
 #include "mainwin/number_text.h"
 #include "database/record_schema.h"
 #include "store/table.h"
@@ -169,6 +170,19 @@ void FormField::writeValue(store::Table &table, PictureWrite pictures, bool toda
         break;
     }
     table.setText(column(), text().left(kMaxFieldText));
+}
+
+void FormField::limitToColumn(const store::FieldList &columns) const
+{
+    const bool typedText = kind == ControlKind::Text || kind == ControlKind::Lookup || kind == ControlKind::Attachment;
+    if (!typedText || column() >= int(columns.size()) || columns[size_t(column())].type != store::FieldType::Character)
+        return;
+    delete control->findChild<editors::Utf8WidthValidator *>(); // another database's width
+    auto *validator = new editors::Utf8WidthValidator(columns[size_t(column())].width, control);
+    if (kind == ControlKind::Lookup)
+        as<editors::TLookup>(control)->setValidator(validator);
+    else
+        as<QLineEdit>(control)->setValidator(validator);
 }
 
 void FormField::clearValue() const

@@ -12,6 +12,8 @@
 class QLabel;
 class QWidget;
 
+#include "store/field.h"
+
 namespace numora::store {
 class Table;
 }
@@ -38,6 +40,8 @@ struct FormField {
     // only after a change unless `pictures` says Always (copying the record elsewhere).
     void writeValue(store::Table &table, PictureWrite pictures, bool todayWhenEmpty) const;
     void clearValue() const;
+    // A control the user types text into takes no more than its character column holds.
+    void limitToColumn(const store::FieldList &columns) const;
 
     QString text() const;
     // Holds a value the record would keep: text and, for a currency field a value other

@@ -2,6 +2,7 @@
 
 #include "core/help_topics.h"
 #include "core/prompt.h"
+#include "mainwin/template_saving.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -100,14 +101,9 @@ void TBrenlowHeader::saveAsTemplate()
 {
     const QString name = QInputDialog::getText(this, QStringLiteral("Save Header As Template"),
                                                QStringLiteral("Template Name:"));
-    if (name.isEmpty())
-        return;
-    if (templates_.find(name) >= 0) {
-        prompt_.inform(QStringLiteral("Duplicate name - Template Not Saved!"), MessageKind::Error);
-        return;
-    }
-    if (templates_.add(name))
-        templates_.saveList(QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile), prompt_);
+    if (!name.isEmpty())
+        mainwin::saveAsTemplate(templates_, name,
+                                QDir(templates_.settingsFolder()).filePath(settings::kHeaderTemplatesFile), prompt_);
 }
 
 void TBrenlowHeader::deleteTemplate(int index)

@@ -7,6 +7,9 @@
 
 #include <functional>
 
+namespace numora {
+class Prompt;
+}
 namespace numora::database {
 class DatabaseManager;
 }
@@ -17,7 +20,8 @@ class RecordListPane;
 
 class ListRecordBrowser : public RecordBrowser {
 public:
-    ListRecordBrowser(RecordListPane &list, database::DatabaseManager &database,
+    // `prompt` tells of a range that cannot be read; all must outlive the browser.
+    ListRecordBrowser(RecordListPane &list, database::DatabaseManager &database, Prompt &prompt,
                       std::function<void(const RecordDisplay &)> showState);
 
     bool letterTabsInUse() const override;
@@ -36,6 +40,7 @@ public:
 private:
     RecordListPane &list_;
     database::DatabaseManager &database_;
+    Prompt &prompt_;
     std::function<void(const RecordDisplay &)> showState_;
 };
 

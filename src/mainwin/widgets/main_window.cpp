@@ -18,6 +18,7 @@
 #include "mainwin/widgets/record_speed_bar.h"
 #include "mainwin/widgets/speed_bar.h"
 #include "mainwin/splitter.h"
+#include "mainwin/store_reads.h"
 #include "platform/busy_cursor.h"
 #include "core/help_topics.h"
 #include "platform/help_window.h"
@@ -94,6 +95,7 @@ public:
     void clear() override {}
     bool isEmpty() const override { return true; }
     bool requiredFieldsFilled() const override { return true; }
+    bool checkValues() override { return true; }
     void setEditable(bool) override {}
     void focusFirstField() override {}
 };
@@ -219,7 +221,7 @@ void TForm1::wireRecordEditing()
     noFields_ = std::make_unique<NoFieldsForm>();
     recordForm_ = noFields_.get();
     browser_ = std::make_unique<ListRecordBrowser>(
-        *recordList_, *database_, [this](const RecordDisplay &display) { showRecordState(display); });
+        *recordList_, *database_, prompt_, [this](const RecordDisplay &display) { showRecordState(display); });
     makeSession();
     connect(recordList_, &RecordListPane::rowChosen, this,
             [this](int position) { session_->showRecord(position); });
@@ -371,7 +373,10 @@ bool TForm1::start()
         recordList_->setDatabase(database_.get(), &colours_);
         recordList_->headerModel().loadHeaderFile(QDir(settingsFolder).filePath(kHeaderFile));
         recordList_->header()->showSections();
-        setDatabaseCaption(database_->databaseName(), false);
+        QString name = database_->location.tableFileName;
+        if (!readStore(prompt_, [&] { name = database_->databaseName(); }))
+            qCInfo(lcDatabase) << "the caption names the record table's file";
+        setDatabaseCaption(name, false);
     } else {
         QTimer::singleShot(0, this, &QWidget::close);
     }

@@ -11,6 +11,7 @@
 #include "mainwin/widgets/field_menus.h"
 #include "mainwin/form_stretch.h"
 #include "mainwin/page_order.h"
+#include "mainwin/template_saving.h"
 #include "core/help_topics.h"
 #include "core/prompt.h"
 #include "settings/colour_scheme.h"
@@ -362,6 +363,18 @@ bool RecordFormPages::requiredFieldsFilled() const
     });
 }
 
+bool RecordFormPages::checkValues()
+{
+    for (editors::TDateEdit *edit : dateControls_) {
+        if (edit->isReadable())
+            continue;
+        showField(positionOf(edit));
+        edit->setFocus(Qt::OtherFocusReason);
+        return edit->checkDate();
+    }
+    return true;
+}
+
 void RecordFormPages::setEditable(bool editable)
 {
     editable_ = editable;
@@ -414,6 +427,9 @@ void RecordFormPages::highlightFoundField(int position, const QString &foundText
 
 void RecordFormPages::attachDatabase()
 {
+    if (const store::Table &records = context_.database.recordTable(); records.isOpen())
+        for (const FormField &field : fields_)
+            field.limitToColumn(records.fields());
     const editors::LookupEnvironment environment{
         context_.database.location.folder, context_.database.programFolder, &context_.prompt,
         [this] { return context_.settings.databaseOptions.autoFill; }};
@@ -782,15 +798,9 @@ void RecordFormPages::saveLabelsAsTemplate()
     if (!name || name->isEmpty())
         return;
     settings::LabelTemplateList &templates = context_.labelTemplates;
-    if (templates.find(*name) >= 0) {
-        context_.prompt.inform(QStringLiteral("Duplicate name - Template Not Saved!"), MessageKind::Error);
-        return;
-    }
     const QString &folder = context_.settings.folders.settingsFolder;
     templates.setSettingsFolder(folder);
-    // The list is written at once, so the new template's file is never left unlisted.
-    if (templates.add(*name))
-        templates.saveList(QDir(folder).filePath(settings::kLabelTemplatesFile), context_.prompt);
+    saveAsTemplate(templates, *name, QDir(folder).filePath(settings::kLabelTemplatesFile), context_.prompt);
 }
 
 // ---------------------------------------------------------------------------

@@ -77,6 +77,7 @@ public:
     void clear() override;
     bool isEmpty() const override;
     bool requiredFieldsFilled() const override;
+    [[nodiscard]] bool checkValues() override;
     void setEditable(bool editable) override;
     void focusFirstField() override;
 

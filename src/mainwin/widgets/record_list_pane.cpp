@@ -1,6 +1,8 @@
 #include "mainwin/widgets/record_list_pane.h"
 
 #include "mainwin/record_summary.h"
+#include "mainwin/store_reads.h"
+#include "core/log_categories.h"
 
 #include "mainwin/widgets/letter_tab_bar.h"
 #include "mainwin/letter_tab_geometry.h"
@@ -281,21 +283,30 @@ void RecordListPane::refresh()
         row->clearTexts();
     TFormatedButton *selected = nullptr;
     int count = 0;
+    bool whole = true;
     if (database_ && database_->recordTable().isOpen()) {
         store::Table &table = database_->recordTable();
-        database_->gotoPosition(pageOffset_);
-        for (TFormatedButton *row : rows_) {
-            if (table.eof())
-                break;
-            row->setTexts(rowTexts(table));
-            if (shownRecord_ != 0 && table.recNo() == shownRecord_)
-                selected = row;
-            table.next();
-        }
-        count = int(database_->recordCount());
+        int filled = 0;
+        whole = readStore(prompt_, [&] {
+            database_->gotoPosition(pageOffset_);
+            for (TFormatedButton *row : rows_) {
+                if (table.eof())
+                    break;
+                row->setTexts(rowTexts(table));
+                ++filled;
+                if (shownRecord_ != 0 && table.recNo() == shownRecord_)
+                    selected = row;
+                table.next();
+            }
+            count = int(database_->recordCount());
+        });
+        // The rows read before the failure stay; paging goes no further than they do,
+        // and the letter's count keeps its last good value.
+        if (!whole)
+            count = pageOffset_ + filled;
     }
     enablePagingButtons(count);
-    if (letterTabsInUse())
+    if (whole && letterTabsInUse())
         letterBar_->setCount(currentLetter_, quint32(count));
     selectRow(selected);
 }
@@ -361,7 +372,10 @@ void RecordListPane::enterLetter(QChar letter)
     letterBar_->selectLetter(letter);
     currentLetter_ = letter;
     pageOffset_ = 0;
-    if (!database_ || !database_->viewRange(letter))
+    bool byLetter = false;
+    if (database_ && !readStore(prompt_, [&] { byLetter = database_->viewRange(letter); }))
+        qCInfo(lcRecords) << "the list shows no range for letter" << letter;
+    if (!byLetter)
         letterBar_->setTabsEnabled(false);
 }
 
@@ -376,7 +390,9 @@ void RecordListPane::recountLetters()
     const bool inUse = letterTabsInUse();
     letterBar_->setTabsEnabled(inUse);
     if (inUse) {
-        database_->countLetters();
+        // Letters counted before a failure keep their counts; the rest show none.
+        if (!readStore(prompt_, [this] { database_->countLetters(); }))
+            qCInfo(lcRecords) << "the letter counts are incomplete";
         QList<quint32> counts;
         for (int i = 0; i < kLetterCount; ++i)
             counts << database_->letterCount(QChar(u'A' + i));
@@ -416,9 +432,17 @@ void RecordListPane::previousPage() { turnPage(PagingCommand::PageUp); }
 void RecordListPane::nextPage() { turnPage(PagingCommand::PageDown); }
 void RecordListPane::lastPage() { turnPage(PagingCommand::Last); }
 
+int RecordListPane::rangeCount()
+{
+    int count = 0;
+    if (database_ && !readStore(prompt_, [&] { count = int(database_->recordCount()); }))
+        qCInfo(lcRecords) << "the list's range could not be counted";
+    return count;
+}
+
 void RecordListPane::turnPage(PagingCommand command)
 {
-    const int count = database_ ? int(database_->recordCount()) : 0;
+    const int count = rangeCount();
     const PageTurn turn = mainwin::turnPage(command, {pageOffset_, rowsPerPage(), count},
                                             {letterTabsInUse(), currentLetter_});
     switch (turn.action) {
@@ -429,7 +453,7 @@ void RecordListPane::turnPage(PagingCommand command)
         break;
     case PageTurn::Action::PreviousLetterLastPage:
         enterLetter(QChar(currentLetter_.unicode() - 1));
-        pageOffset_ = lastPageOffset(rowsPerPage(), int(database_->recordCount()));
+        pageOffset_ = lastPageOffset(rowsPerPage(), rangeCount());
         break;
     case PageTurn::Action::NextLetter:
         enterLetter(QChar(currentLetter_.unicode() + 1));
@@ -609,8 +633,15 @@ std::unique_ptr<QMenu> RecordListPane::createRowMenu(int row)
     QMenu *quickView = menu->addMenu(QStringLiteral("&Quick View"));
     quickView->setEnabled(false);
     const bool showsRecord = row >= 0 && row < rows_.size() && !rows_[row]->texts().isEmpty();
-    if (showsRecord && database_ && database_->gotoPosition(pageOffset_ + row)) {
-        for (const QString &line : recordSummaryLines(database_->recordTable(), prompt_, database_->hooks.formatDate))
+    bool onRecord = false;
+    QStringList summary;
+    const auto readSummary = [&] {
+        onRecord = database_->gotoPosition(pageOffset_ + row);
+        if (onRecord)
+            summary = recordSummaryLines(database_->recordTable(), prompt_, database_->hooks.formatDate);
+    };
+    if (showsRecord && database_ && readStore(prompt_, readSummary) && onRecord) {
+        for (const QString &line : summary)
             quickView->addAction(line);
         quickView->setEnabled(true);
     }

@@ -140,6 +140,8 @@ private:
     void showRowMenu(int row, QPoint globalPos);
     void chooseRowFont();
     void turnPage(PagingCommand command);
+    // The records in the list's range; 0 when they cannot be counted.
+    int rangeCount();
 
     database::DatabaseManager *database_ = nullptr;
     const settings::ColourScheme *scheme_ = nullptr;

@@ -14,6 +14,8 @@
 #include "settings/template_list.h"
 #include "database/database_manager.h"
 #include "database/record_schema.h"
+#include "editors/widgets/editor_events.h"
+#include "mainwin/session_fakes.h"
 #include "support/catalogue_folders.h"
 #include "support/scripted_prompt.h"
 
@@ -323,6 +325,37 @@ TEST_F(RecordFormPagesTest, RequiredFieldsMustHoldAValue)
     EXPECT_TRUE(form().requiredFieldsFilled());
 }
 
+// What is typed into a text or lookup field is what is stored: the field takes no more
+// than its column's bytes hold, counted in UTF-8.
+TEST_F(RecordFormPagesTest, TypedTextStopsAtTheColumnsWidthInUtf8Bytes)
+{
+    ASSERT_TRUE(database.openDatabase());
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E"); // one key, two UTF-16 units
+    for (const int number : {Description, Country}) {
+        SCOPED_TRACE(number);
+        const int width = database.recordTable().fields()[size_t(fieldColumn(number))].width;
+        QLineEdit *edit = number == Country ? control<editors::TLookup>(number)->lineEdit() : control<QLineEdit>(number);
+        const auto filler = [](int count) { return QStringList(count, QStringLiteral("a")); };
+        const struct {
+            QStringList keys; // after `fill` letters
+            int fill;
+            QString kept;
+        } cases[] = {
+            {{"a", "b"}, width - 1, "a"},
+            {{"é", "b"}, width - 1, "b"},
+            {{"€", "é"}, width - 2, "é"},
+            {{clef, "b", "c"}, width - 3, "bc"},
+            {{clef}, width - 4, clef},
+        };
+        for (const auto &c : cases) {
+            edit->clear();
+            for (const QString &key : filler(c.fill) + c.keys)
+                test::pressKey(edit, 0, key);
+            EXPECT_EQ(edit->text(), QString(c.fill, u'a') + c.kept) << c.keys.join(' ').toStdString();
+        }
+    }
+}
+
 class RecordFormFocusTest : public RecordFormPagesTest {
 protected:
     void SetUp() override
@@ -348,6 +381,63 @@ protected:
         return focus && (focus == control || control->isAncestorOf(focus));
     }
 };
+
+QAction *menuItem(editors::TDateEdit *date, const QString &caption)
+{
+    for (QAction *item : date->menu()->actions())
+        if (item->text() == caption)
+            return item;
+    return nullptr;
+}
+
+// "Invalid Date!" on Tab, then the user leaves the record from the keyboard: the record
+// waits, unsaved, with the focus in the date field, until the date is mended or emptied.
+TEST_F(RecordFormFocusTest, AnInvalidDateKeepsTheRecordUnsavedUntilItIsMendedOrEmptied)
+{
+    const struct {
+        const char *name;
+        std::function<void(editors::TDateEdit *)> mend;
+        QDate stored;
+    } cases[] = {
+        {"mended with Today", [](editors::TDateEdit *date) { menuItem(date, "&Today")->trigger(); },
+         QDate::currentDate()},
+        {"emptied with Clear", [](editors::TDateEdit *date) { menuItem(date, "&Clear")->trigger(); }, QDate()},
+    };
+    ASSERT_TRUE(database.openDatabase());
+    test::LetterBrowser browser{database};
+    RecordSession session{database, prompt, form(), browser};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.shown.clear();
+        session.reload();
+        const quint32 before = database.recordCount();
+        session.newRecord();
+        control<QLineEdit>(Description)->setText(QStringLiteral("Aureus %1").arg(c.name));
+        auto *date = control<editors::TDateEdit>(Custom2);
+        form().showField(Custom2 - 1)->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        test::typeText(date, "02312020");
+        press(Qt::Key_Tab);
+        ASSERT_EQ(prompt.texts(), QStringList{"Invalid Date!"});
+        ASSERT_TRUE(focused(Custom2));
+
+        session.next();
+        QApplication::processEvents();
+        EXPECT_EQ(prompt.texts(), QStringList({"Invalid Date!", "Invalid Date!"}));
+        EXPECT_TRUE(session.isNewRecord()) << "not saved";
+        EXPECT_TRUE(focused(Custom2));
+        EXPECT_EQ(database.recordCount(), before);
+
+        c.mend(date);
+        session.next();
+        EXPECT_EQ(database.recordCount(), before + 1);
+        store::Table stored;
+        folders.open(stored, "data.dbf");
+        stored.last();
+        EXPECT_EQ(stored.text(fieldColumn(Description)), QStringLiteral("Aureus %1").arg(c.name));
+        EXPECT_EQ(stored.date(fieldColumn(Custom2)), c.stored);
+    }
+}
 
 TEST_F(RecordFormFocusTest, TabWrapsFromTheLastPageToTheFirstField)
 {

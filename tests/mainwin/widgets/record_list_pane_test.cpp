@@ -8,11 +8,13 @@
 #include "settings/colour_scheme.h"
 #include "database/database_manager.h"
 #include "database/table_templates.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
@@ -371,6 +373,35 @@ TEST_F(RecordListPaneTest, RowMenuWaitsForCopyPasteAndPrint)
     EXPECT_FALSE(findItem(*menu, "&Go To Web Page")->isVisible());
     EXPECT_TRUE(findItem(*menu, "&Quick View")->isEnabled()) << "the row shows a record";
     EXPECT_FALSE(findItem(*pane.createRowMenu(3), "&Quick View")->isEnabled()) << "an empty row";
+}
+
+// Cuts the data file in the middle of record `recno` (1-based, entry order), as a
+// failing disk or another program could while the list shows it.
+void cutInsideRecord(const QString &dataFile, int recno)
+{
+    const QByteArray bytes = test::fileBytes(dataFile);
+    const auto word = [&bytes](int at) { return int(quint8(bytes[at])) | int(quint8(bytes[at + 1])) << 8; };
+    const int headerLength = word(8), recordLength = word(10);
+    ASSERT_TRUE(QFile::resize(dataFile, headerLength + (recno - 1) * recordLength + recordLength / 2));
+}
+
+TEST_F(RecordListPaneTest, ADamagedDataFileShowsTheRowsBeforeTheDamageAndSaysWhy)
+{
+    showCoins({{"aa", "Rome", 1}, {"ab", "Rome", 2}, {"ac", "Rome", 3}, {"ad", "Rome", 4}});
+    cutInsideRecord(QDir(databaseFolder).filePath("data.dbf"), 3);
+    prompt.shown.clear();
+
+    pane.letterTabBar()->tab('A')->click();
+    EXPECT_EQ(shownDescriptions(), QStringList({"aa", "ab"}));
+    ASSERT_EQ(prompt.shown.size(), 1u) << "one click, one message";
+    EXPECT_EQ(prompt.shown[0].text, "Could not read the records of this database!\rYou may have to use "
+                                    "Advanced/Maintenance/Repair Data File function.");
+    EXPECT_TRUE(prompt.shown[0].detail.contains("ends before record 3")) << prompt.shown[0].detail.toStdString();
+    EXPECT_EQ(pane.letterCount('A'), 4u) << "the count from before stays";
+
+    pane.letterTabBar()->tab('A')->click();
+    EXPECT_EQ(prompt.shown.size(), 2u) << "each later action is told again";
+    EXPECT_TRUE(findItem(*pane.createRowMenu(1), "&Quick View")->isEnabled()) << "a row read whole";
 }
 
 TEST(LetterTabBarTest, ScrollButtonsMoveTheTabsWhenTheBarIsTooLow)
