@@ -293,7 +293,9 @@ database::ChangeResult RecordSession::writeRecord()
     const QChar oldLetter = newRecord_ ? QChar() : recordLetter_;
     const qint64 number = formTable_.integer(database::record_column::Number);
     if (result = changes.post(formTable_); !result) {
-        if (!storedDespiteFailure(number))
+        // A post whose record reached the data file (the index or the flush after it
+        // failed) leaves the table in browse state on that record.
+        if (formTable_.isEditing())
             return result;
         // Saving again would store the record a second time: the user hears of the
         // failure once, and the session stays on the record that was stored.
@@ -308,28 +310,6 @@ database::ChangeResult RecordSession::writeRecord()
         browser_.moveLetterCount(oldLetter, newLetter);
     recordLetter_ = newLetter;
     return result;
-}
-
-// A failed post whose record reached the data file all the same (the index or the flush
-// after it failed) has left the table in browse state on that record. An older store
-// stayed in insert state with the record counted, so posting again would append a second
-// copy: the insert is given up, and the record, if stored, is the last one, known by its
-// number, which no other record has. One that was not stored is appended anew next time.
-bool RecordSession::storedDespiteFailure(qint64 number)
-{
-    if (!formTable_.isEditing())
-        return true;
-    if (formTable_.state() != store::TableState::Insert)
-        return false; // posting an edit again rewrites the same record
-    bool stored = false;
-    const auto findStored = [&] {
-        cancelEdit();
-        formTable_.last();
-        stored = !formTable_.eof() && formTable_.integer(database::record_column::Number) == number;
-    };
-    if (!readStore(prompt_, findStored))
-        qCInfo(lcRecords) << "whether the failed post stored record" << number << "is unknown";
-    return stored;
 }
 
 bool RecordSession::commit()

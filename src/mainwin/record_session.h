@@ -146,7 +146,6 @@ private:
     void openFormTable();
     void display();
     database::ChangeResult writeRecord();
-    [[nodiscard]] bool storedDespiteFailure(qint64 number);
     void cancelEdit();
     int rangeCount();
     // Where the record stands in the browse table's range.
