@@ -332,11 +332,11 @@ RecordCount DbfFile::countRecords() const
     const bool endsInside = recordBytes > qint64(count.usable) * layout_->recordLength;
     const QString where = endsInside ? QStringLiteral("it ends inside record %1")
                                      : QStringLiteral("it ends before record %1");
-    const QString whole = count.usable == 0 ? QStringLiteral("no record before it is whole")
+    const QString wholePart = count.usable == 0 ? QStringLiteral("no record before it is whole")
                           : count.usable == 1
                               ? QStringLiteral("the record before it is whole")
                               : QStringLiteral("the %1 records before it are whole").arg(count.usable);
-    count.damage = damaged(path_, QStringLiteral("%1; %2").arg(where.arg(firstMissing), whole)).message();
+    count.damage = damaged(path_, QStringLiteral("%1; %2").arg(where.arg(firstMissing), wholePart)).message();
     return count;
 }
 
