@@ -113,6 +113,7 @@ void RecordSession::cancelEdit()
 
 void RecordSession::showRecord(int index)
 {
+    const StoreReadAction action;
     if (!database_.recordTable().isOpen()) {
         prompt_.inform(QStringLiteral("Database is not Open! Cannot display details."),
                        MessageKind::Error);

@@ -20,18 +20,6 @@ const QString kRepairHint =
 int nesting = 0;
 QSet<QString> shownInAction;
 
-class ActionScope {
-public:
-    ActionScope() { ++nesting; }
-    ~ActionScope()
-    {
-        if (--nesting == 0)
-            shownInAction.clear();
-    }
-    ActionScope(const ActionScope &) = delete;
-    ActionScope &operator=(const ActionScope &) = delete;
-};
-
 void tell(Prompt &prompt, const QString &reason, bool damaged)
 {
     qCWarning(lcRecords).noquote() << kCouldNotRead << reason;
@@ -43,14 +31,25 @@ void tell(Prompt &prompt, const QString &reason, bool damaged)
 
 } // namespace
 
+StoreReadAction::StoreReadAction() { ++nesting; }
+
+StoreReadAction::~StoreReadAction()
+{
+    if (--nesting == 0)
+        shownInAction.clear();
+}
+
 bool readStore(Prompt &prompt, const std::function<void()> &read)
 {
-    const ActionScope action;
+    const StoreReadAction action;
     try {
         read();
         return true;
     } catch (const store::DatabaseError &error) {
-        tell(prompt, error.message(), error.kind() == store::DatabaseErrorKind::Damaged);
+        // An index that no longer matches its data file is mended the same way.
+        const bool repairable = error.kind() == store::DatabaseErrorKind::Damaged
+                                || error.kind() == store::DatabaseErrorKind::Index;
+        tell(prompt, error.message(), repairable);
     } catch (const store::EngineError &error) {
         tell(prompt, error.message(), true);
     }

@@ -14,10 +14,19 @@ class Prompt;
 
 namespace numora::mainwin {
 
+// One user action (a click, a command): the reads it makes, nested or one after the
+// other, tell of each distinct failure once. Held where the event loop hands over.
+class StoreReadAction {
+public:
+    StoreReadAction();
+    ~StoreReadAction();
+    StoreReadAction(const StoreReadAction &) = delete;
+    StoreReadAction &operator=(const StoreReadAction &) = delete;
+};
+
 // Runs `read`; a store failure is shown through `prompt`, the store's reason below the
 // program's text, and gives false. Reads nested inside one another belong to one user
-// action (showing a record refreshes the list, which reads the same damaged file): the
-// action tells of each distinct failure once.
+// action (showing a record refreshes the list, which reads the same damaged file).
 [[nodiscard]] bool readStore(Prompt &prompt, const std::function<void()> &read);
 
 } // namespace numora::mainwin

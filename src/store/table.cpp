@@ -335,7 +335,12 @@ void Table::requireRecord(const char *what) const
 void Table::requireIndexUsable() const
 {
     if (tag_ >= 0 && !files_->indexUsable)
-        throw DatabaseError(QStringLiteral("The index of %1 is out of date or damaged.").arg(fileName_), DatabaseErrorKind::Index);
+    {
+        // A cut-short data file is why its index no longer fits: that is what the user must hear.
+        const QString why = damage_.isEmpty() ? QString() : QLatin1Char(' ') + damage_;
+        throw DatabaseError(QStringLiteral("The index of %1 is out of date or damaged.%2").arg(fileName_, why),
+                            DatabaseErrorKind::Index);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -191,7 +191,7 @@ TEST_F(RecordSessionTest, ARecordThatCannotBeReadGivesANewRecordAndOneMessage)
     session.showRecord(0);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_TRUE(prompt.shown[0].text.startsWith("Could not read the records of this database!"));
-    EXPECT_TRUE(prompt.shown[0].detail.contains("ends before record 3")) << prompt.shown[0].detail.toStdString();
+    EXPECT_TRUE(prompt.shown[0].detail.contains("ends inside record 3")) << prompt.shown[0].detail.toStdString();
     EXPECT_TRUE(session.isNewRecord());
     EXPECT_TRUE(form.description.isEmpty());
 }

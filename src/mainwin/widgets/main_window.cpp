@@ -314,6 +314,7 @@ void TForm1::applyFilterState(database::FilterState state)
 
 void TForm1::runRecordButton(RecordButton button)
 {
+    const StoreReadAction action;
     switch (button) {
     case RecordButton::Synchronize: session_->synchronize(); break;
     case RecordButton::Delete:
@@ -449,6 +450,7 @@ QAction *TForm1::action(Command command) const
 
 void TForm1::runCommand(Command command)
 {
+    const StoreReadAction action;
     switch (command) {
     case Command::Exit:
         if (exitRequested)

@@ -381,6 +381,7 @@ void RecordListPane::enterLetter(QChar letter)
 
 void RecordListPane::setLetter(QChar letter)
 {
+    const StoreReadAction action;
     enterLetter(letter);
     refresh();
 }
