@@ -857,11 +857,27 @@ void Table::append()
     }
 }
 
+// The record form writes every value back when a record is left, changed or not; a
+// value the record already holds is left where it is, or each visit would grow the memo
+// file by the record's notes and pictures.
 void Table::writeMemoValues()
 {
     for (const auto &[column, value] : pendingMemo_)
-        current_->setMemoBlock(column, value.isEmpty() ? 0 : files_->memo->append(value));
+        if (!holdsMemoValue(column, value))
+            current_->setMemoBlock(column, value.isEmpty() ? 0 : files_->memo->append(value));
     pendingMemo_.clear();
+}
+
+bool Table::holdsMemoValue(int column, const QByteArray &value) const
+{
+    const quint32 block = current_->memoBlock(column);
+    if (block == 0)
+        return value.isEmpty();
+    try {
+        return files_->memo->read(block) == value;
+    } catch (const EngineError &) {
+        return false; // a damaged old value is replaced by the one given
+    }
 }
 
 bool Table::beginIndexUpdate()

@@ -229,6 +229,7 @@ private:
     void releaseRecordLock();
     void releaseRecordSpanKeeping(quint32 editedRecno);
     void writeMemoValues();
+    bool holdsMemoValue(int column, const QByteArray &value) const;
     void storeRecord(quint32 recno, bool inserting, bool maintainIndex);
     void updateIndexAfterPost(quint32 recno, bool inserting, const std::vector<QByteArray> &oldKeys,
                               const std::vector<QByteArray> &newKeys);

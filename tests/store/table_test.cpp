@@ -291,6 +291,29 @@ TEST_F(TableTest, DeleteHidesRecordsAndPackRemovesThemWithTheirMemos)
     EXPECT_EQ(descriptions(table), QStringList({"buffalo nickel", "Zloty"})) << "pack leaves the tags current";
 }
 
+TEST_F(TableTest, WritingBackTheSameMemoValuesLeavesTheMemoFileAsItWas)
+{
+    Table table;
+    openTable(table, folder.path());
+    table.edit();
+    table.setBytes(column::Picture, QByteArray(5000, 'p'));
+    table.post();
+    const QByteArray memoBefore = fileBytes(folder.file("coins.dbt"));
+    for (int visit = 0; visit < 3; ++visit) {
+        table.edit();
+        table.setBytes(column::Picture, QByteArray(5000, 'p'));
+        table.setBytes(column::Notes, "note 0");
+        table.post();
+    }
+    EXPECT_EQ(fileBytes(folder.file("coins.dbt")), memoBefore);
+
+    table.edit();
+    table.setBytes(column::Notes, "note 0, mended");
+    table.post();
+    EXPECT_EQ(table.bytes(column::Notes), "note 0, mended");
+    EXPECT_EQ(table.bytes(column::Picture), QByteArray(5000, 'p'));
+}
+
 TEST_F(TableTest, TagAndMaintenanceOperationsNeedExclusiveUse)
 {
     Table table;
