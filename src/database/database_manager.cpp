@@ -315,11 +315,21 @@ OpenResult DatabaseManager::openRecordTable()
     const OpenResult opened = openNamed(record_, inDatabaseFolder(location.tableFileName));
     if (!opened)
         return opened;
+    tellOfDamage(record_.damage());
     deriveColumnSets();
     index_.descriptor = SortState::load(sortFilePath());
     index_.keepForUndo();
     applySortOrEntryOrder();
     return {};
+}
+
+// A data file cut short opens with its whole records; the user learns once, at the
+// open, what was lost and how to keep the rest.
+void DatabaseManager::tellOfDamage(const QString &damage)
+{
+    if (!damage.isEmpty())
+        prompt_.inform(damage + QStringLiteral("\rOnly the whole records are shown. Advanced/Maintenance/Repair Data File saves them into a sound file."),
+                       MessageKind::Warning);
 }
 
 bool DatabaseManager::createRecordTableAnew(const QString &notice, const QString &reason)

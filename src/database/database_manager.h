@@ -150,6 +150,7 @@ private:
     void regenerateQuietly(const QString &fileName);
     [[nodiscard]] bool openOrCreateRecordTable();
     OpenResult openRecordTable();
+    void tellOfDamage(const QString &damage);
     [[nodiscard]] bool createRecordTableAnew(const QString &notice, const QString &reason);
     void deriveColumnSets();
     void recordDecimals();

@@ -868,6 +868,31 @@ TEST(DatabaseHostileOpen, ADamagedTableIsSetAsideNeverOverAnEarlierOne)
     EXPECT_EQ(test::fileBytes(catalogue.file("BAD$$$1.DBT")), "a stray memo file");
 }
 
+// A data file that ends inside a record opens with its whole records; the user is told
+// once what was lost and how to save the rest, and the file is left as it is.
+TEST(DatabaseHostileOpen, ACutShortTableOpensWithItsWholeRecords)
+{
+    Catalogue catalogue;
+    writeCoins(catalogue, {1, 2, 3});
+    const QString data = catalogue.file("data.dbf");
+    QFile::resize(data, QFileInfo(data).size() - 10);
+    const auto before = folderBytes(catalogue.databaseFolder);
+    QString damage;
+    {
+        Table table;
+        table.open({.folder = catalogue.databaseFolder, .fileName = "data.dbf"});
+        damage = table.damage();
+    }
+    ASSERT_FALSE(damage.isEmpty());
+    catalogue.prompt.shown.clear();
+    auto manager = catalogue.open();
+    EXPECT_EQ(catalogue.prompt.texts(),
+              QStringList({damage + "\rOnly the whole records are shown. Advanced/Maintenance/Repair Data File saves them into a sound file."}));
+    EXPECT_EQ(recordsOf(manager->recordTable()), QStringList({"1 coin 1", "2 coin 2"}));
+    manager->closeAll();
+    EXPECT_EQ(folderBytes(catalogue.databaseFolder).at("data.dbf"), before.at("data.dbf"));
+}
+
 // A damaged table another user still has open cannot be renamed: nothing is made in its
 // place and the user learns why.
 TEST(DatabaseHostileOpen, ASetAsideThatCannotRenameMakesNothing)
