@@ -87,6 +87,7 @@ OpenResult DatabaseManager::openNamed(store::Table &table, const store::TableBin
     table.bind(binding);
     if (!store::existsInFolder(location.folder, fileName))
         return OpenResult(store::DatabaseError(QStringLiteral("The table %1 does not exist.").arg(fileName)));
+    QString unusableIndex;
     try {
         table.open();
         return {};
@@ -97,9 +98,13 @@ OpenResult DatabaseManager::openNamed(store::Table &table, const store::TableBin
         if (error.kind() == store::DatabaseErrorKind::Index) {
             rescueIndex(fileName);
             regenerateQuietly(fileName);
+            unusableIndex = error.message();
         }
     }
-    return openWithRetries([&] { table.open(); }, binding.exclusive, fileName, prompt_);
+    const OpenResult opened = openWithRetries([&] { table.open(); }, binding.exclusive, fileName, prompt_);
+    if (opened && !unusableIndex.isEmpty())
+        prompt_.inform(QStringLiteral("The index of %1 could not be used and was rebuilt.").arg(fileName), MessageKind::Warning, unusableIndex);
+    return opened;
 }
 
 void DatabaseManager::rescueIndex(const QString &fileName)

@@ -124,7 +124,9 @@ TEST_F(DatabaseManagerTest, UnusableIndexIsRescuedFromTheTemplate)
     index.write(QByteArray(4096, '\x7f')); // another engine's index file
     index.close();
     ASSERT_TRUE(manager.openDatabase());
-    EXPECT_TRUE(prompt.shown.empty());
+    ASSERT_EQ(prompt.texts(), QStringList({"The index of data.dbf could not be used and was rebuilt."}));
+    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Warning);
+    EXPECT_FALSE(prompt.shown[0].detail.isEmpty());
     EXPECT_EQ(listed(), QStringList({"b", "a"})) << "entry order through the rebuilt tag";
 }
 
