@@ -1,13 +1,14 @@
 #include "collection_generator.h"
 
 #include "database/record_schema.h"
+#include "database/table_templates.h"
+#include "store/folder_lookup.h"
 #include "store/store_error.h"
 #include "store/table.h"
 #include "store/text_codec.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 
 #include <algorithm>
@@ -414,12 +415,14 @@ private:
     GeneratedRecord record_;
 };
 
-void removeHalfWrittenTable(const QString &folder)
+void removeHalfWrittenTables(const QString &folder)
 {
-    try {
-        store::Table::deleteTable(folder, CollectionGenerator::dataFileName());
-    } catch (const store::DatabaseError &) {
-        // The error that brought us here is the one worth reporting.
+    for (const QString &fileName : {CollectionGenerator::dataFileName(), CollectionGenerator::masterFileName()}) {
+        try {
+            store::Table::deleteTable(folder, fileName);
+        } catch (const store::DatabaseError &) {
+            // The error that brought us here is the one worth reporting.
+        }
     }
 }
 
@@ -519,9 +522,10 @@ void CollectionGenerator::fill(store::Table &table, const GeneratedRecord &recor
 void CollectionGenerator::write(const QString &folder, quint32 count,
                                 const std::vector<store::TagDefinition> &tags) const
 {
+    for (const QString &fileName : {dataFileName(), masterFileName()})
+        if (store::existsInFolder(folder, fileName))
+            throw store::DatabaseError(QStringLiteral("The table %1 exists already.").arg(store::resolveInFolder(folder, fileName)));
     const QString path = QDir(folder).filePath(dataFileName());
-    if (QFileInfo::exists(path))
-        throw store::DatabaseError(QStringLiteral("The table %1 exists already.").arg(path));
     if (!QDir().mkpath(folder))
         throw store::DatabaseError(QStringLiteral("Cannot create the folder %1.").arg(folder));
     store::Table::createTable(path, recordFields());
@@ -532,10 +536,26 @@ void CollectionGenerator::write(const QString &folder, quint32 count,
             table.addTag(tag); // while empty, so the appends below keep the tags current
         appendRecords(table, count);
         table.flush();
+        writeMaster(folder, count);
     } catch (const store::DatabaseError &) {
-        removeHalfWrittenTable(folder); // a bad tag must not leave a table that blocks a retry
+        removeHalfWrittenTables(folder); // a bad tag must not leave a table that blocks a retry
         throw;
     }
+}
+
+// Without this row the program would start numbering at 1, giving new records the
+// numbers the generated ones have.
+void CollectionGenerator::writeMaster(const QString &folder, quint32 count)
+{
+    database::createMasterTable(folder, masterFileName());
+    store::Table master;
+    master.open({.folder = folder, .fileName = masterFileName(), .exclusive = true});
+    master.append();
+    master.setText(database::master_column::FileName, dataFileName());
+    master.setText(database::master_column::DatabaseName, dataFileName());
+    master.setInteger(database::master_column::LastNumber, count);
+    master.post();
+    master.flush();
 }
 
 void CollectionGenerator::appendRecords(store::Table &table, quint32 count) const

@@ -39,15 +39,19 @@ public:
     static void fill(store::Table &table, const GeneratedRecord &record);
 
     // Creates folder/data.dbf (the folder too when needed) holding records 1..count and
-    // the given tags. Throws DatabaseError when the table exists already or cannot be
-    // written.
+    // the given tags, and folder/master.dbf with its row, whose counter is `count`, so
+    // the program numbers new records from count + 1. Throws DatabaseError, having
+    // written nothing, when either table exists already; when one cannot be written,
+    // what was written is removed.
     void write(const QString &folder, quint32 count,
                const std::vector<store::TagDefinition> &tags = {}) const;
 
     static QString dataFileName() { return QStringLiteral("data.dbf"); }
+    static QString masterFileName() { return QStringLiteral("master.dbf"); }
 
 private:
     void appendRecords(store::Table &table, quint32 count) const;
+    static void writeMaster(const QString &folder, quint32 count);
 
     quint64 seed_;
     std::vector<QByteArray> pictures_; // a few distinct PNG files, shared by the records

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,7 +26,9 @@ const QString kDataTemplate = QStringLiteral("data.dbf");
 const QString kMasterTag = QStringLiteral("IDX0");
 const QString kWorkFile = QStringLiteral("temp$00.dbf"); // a repaired, restored or backed-up table while it is made
 const QString kSetAsideFile = QStringLiteral("temp$$$.dbf");
-const QString kBadFile = QStringLiteral("bad$$$");
+const QString kBadFile = QStringLiteral("bad$$$"); // a damaged table set aside: bad$$$, then bad$$$1, bad$$$2 ...
+constexpr int kMaxSetAsides = 999;
+constexpr const char *kTableExtensions[] = {".dbf", ".dbt", ".mdx"};
 const QString kBackupFolder = QStringLiteral("BACKUP");
 
 QString baseName(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
@@ -52,7 +55,7 @@ void ignoringErrors(Step step)
 } // namespace
 
 DatabaseManager::DatabaseManager(Prompt &prompt, Progress &progress)
-    : prompt_(prompt), progress_(progress), changes_(master_, prompt)
+    : prompt_(prompt), progress_(progress), changes_(master_, [this] { findOrAddMasterRow(); }, prompt)
 {
     changes_.attach(record_);
 }
@@ -77,26 +80,31 @@ store::TableBinding DatabaseManager::inDatabaseFolder(const QString &fileName, c
     return {.folder = location.folder, .fileName = fileName, .tagName = tag, .exclusive = exclusive};
 }
 
-bool DatabaseManager::openNamed(store::Table &table, const store::TableBinding &binding)
+OpenResult DatabaseManager::openNamed(store::Table &table, const store::TableBinding &binding)
 {
     const QString &fileName = binding.fileName;
-    const bool exclusive = binding.exclusive;
-    if (!store::existsInFolder(location.folder, fileName))
-        return false;
     table.close();
     table.bind(binding);
+    if (!store::existsInFolder(location.folder, fileName))
+        return OpenResult(store::DatabaseError(QStringLiteral("The table %1 does not exist.").arg(fileName)));
+    QString unusableIndex;
     try {
         table.open();
-        return true;
+        return {};
     } catch (const store::DatabaseError &error) {
-        // A table another user holds is left alone: replacing its index would break
-        // theirs. Anything else may be a bad index, which is rebuilt.
-        if (error.kind() != store::DatabaseErrorKind::InUse) {
+        // Only an unusable index is replaced, from the templates. The data and memo
+        // files are never touched here, and a table another user holds keeps its index,
+        // since replacing it would break theirs.
+        if (error.kind() == store::DatabaseErrorKind::Index) {
             rescueIndex(fileName);
             regenerateQuietly(fileName);
+            unusableIndex = error.message();
         }
     }
-    return openWithRetries([&] { table.open(); }, exclusive, fileName, prompt_);
+    const OpenResult opened = openWithRetries([&] { table.open(); }, binding.exclusive, fileName, prompt_);
+    if (opened && !unusableIndex.isEmpty())
+        prompt_.inform(QStringLiteral("The index of %1 could not be used and was rebuilt.").arg(fileName), MessageKind::Warning, unusableIndex);
+    return opened;
 }
 
 void DatabaseManager::rescueIndex(const QString &fileName)
@@ -127,11 +135,22 @@ void DatabaseManager::regenerateQuietly(const QString &fileName)
     });
 }
 
-void DatabaseManager::createTable(const QString &path, bool keepTags)
+// Whatever a table is made for, it never replaces files someone else made: a name that
+// is taken, even by a lone memo or index file, fails the creation.
+void DatabaseManager::createFromTemplate(const QString &templateName, const QString &path)
 {
     const QFileInfo target(path);
-    store::Table::deleteTable(target.path(), target.fileName());
-    store::Table::copyTable(templatePath(kDataTemplate), path);
+    for (const char *extension : kTableExtensions) {
+        const QString file = target.completeBaseName() + QLatin1String(extension);
+        if (store::existsInFolder(target.path(), file))
+            throw store::DatabaseError(QStringLiteral("%1 exists already and is not replaced.").arg(store::resolveInFolder(target.path(), file)));
+    }
+    store::Table::copyTable(templatePath(templateName), path);
+}
+
+void DatabaseManager::createTable(const QString &path, bool keepTags)
+{
+    createFromTemplate(kDataTemplate, path);
     if (!keepTags)
         removeIndexOf(path);
 }
@@ -144,10 +163,65 @@ void DatabaseManager::removeIndexOf(const QString &path)
         throw store::DatabaseError(QStringLiteral("Cannot delete the index of %1.").arg(info.fileName()));
 }
 
-void DatabaseManager::createMaster()
+void DatabaseManager::createMaster() { createFromTemplate(kMasterFile, QDir(location.folder).filePath(kMasterFile)); }
+
+// The work table is the program's own: one left behind was a copy a pass did not finish
+// (a swap already begun is finished before this), so it is discarded.
+void DatabaseManager::createWorkTable(const QString &folder, bool keepTags)
 {
-    store::Table::deleteTable(location.folder, kMasterFile);
-    store::Table::copyTable(templatePath(kMasterFile), QDir(location.folder).filePath(kMasterFile));
+    store::Table::deleteTable(folder, kWorkFile);
+    createTable(QDir(folder).filePath(kWorkFile), keepTags);
+}
+
+// The first of bad$$$, bad$$$1, bad$$$2 ... none of whose files exists, in any letter
+// case, so a set-aside never replaces an earlier one.
+QString DatabaseManager::freeSetAsideName() const
+{
+    for (int n = 0; n <= kMaxSetAsides; ++n) {
+        const QString base = n == 0 ? kBadFile : kBadFile + QString::number(n);
+        const bool taken = std::any_of(std::begin(kTableExtensions), std::end(kTableExtensions),
+                                       [&](const char *extension) { return store::existsInFolder(location.folder, base + QLatin1String(extension)); });
+        if (!taken)
+            return base + QStringLiteral(".dbf");
+    }
+    return {};
+}
+
+SetAside DatabaseManager::setAsideDamaged(const QString &fileName)
+{
+    const QString target = freeSetAsideName();
+    if (target.isEmpty())
+        return {{}, QStringLiteral("Every name from %1.dbf to %1%2.dbf is taken.").arg(kBadFile).arg(kMaxSetAsides)};
+    try {
+        store::Table::renameTable(location.folder, QFileInfo(databasePath(fileName)).fileName(), target);
+        return {target, {}};
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
+        return {{}, error.message()};
+    }
+}
+
+OpenResult DatabaseManager::openOrMake(store::Table &table, const store::TableBinding &binding, const std::function<void()> &make)
+{
+    if (store::existsInFolder(location.folder, binding.fileName)) {
+        const OpenResult opened = openNamed(table, binding);
+        if (opened || opened.kind() != store::DatabaseErrorKind::Damaged)
+            return opened;
+        const QString onDisk = QFileInfo(databasePath(binding.fileName)).fileName();
+        const SetAside setAside = setAsideDamaged(binding.fileName);
+        if (!setAside) // the user learns both: what is wrong with it, and why it stays
+            return OpenResult(store::DatabaseError(opened.reason() + QStringLiteral("\r") + setAside.failure));
+        prompt_.inform(QStringLiteral("%1 was damaged. It was renamed to %2 and a new %3 was made.").arg(onDisk, setAside.fileName, binding.fileName),
+                       MessageKind::Warning, opened.reason());
+    }
+    try {
+        make();
+        table.open(binding);
+        return {};
+    } catch (const store::DatabaseError &error) {
+        logFailure(error);
+        return OpenResult(error);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -155,97 +229,119 @@ void DatabaseManager::createMaster()
 
 bool DatabaseManager::openDatabase()
 {
-    if (!openMaster()) {
-        prompt_.inform(QStringLiteral("Could not Open the Master.dbf file!"), MessageKind::Error);
+    highestNumber_.reset();
+    if (const OpenResult master = openMaster(); !master) {
+        prompt_.inform(QStringLiteral("Could not Open the Master.dbf file!"), MessageKind::Error, master.reason());
         return false;
     }
-    if (!openCopyBuffer()) {
-        prompt_.inform(QStringLiteral("Could not Open the Copy/Paste file!"), MessageKind::Error);
+    if (const OpenResult copy = openCopyBuffer(); !copy) {
+        prompt_.inform(QStringLiteral("Could not Open the Copy/Paste file!"), MessageKind::Error, copy.reason());
         return false;
     }
     record_.close();
     record_.bind(inDatabaseFolder(location.tableFileName));
     // A repair or restore killed while swapping tables may have left no data file for a
     // moment, which must not be mistaken for a missing database.
-    if (!finishInterruptedMaintenance())
+    if (const OpenResult finished = finishInterruptedMaintenance(); !finished) {
+        prompt_.inform(QStringLiteral("Could not Open the database! A maintenance run that was cut short could not be finished."), MessageKind::Error,
+                       finished.reason());
         return false;
-    if (!openRecordTable() && !createRecordTableAnew())
+    }
+    if (!openOrCreateRecordTable())
         return false;
     recordDecimals();
     try {
         findOrAddMasterRow();
     } catch (const store::DatabaseError &error) {
-        logFailure(error);
-        // The row is made again at the next open; the database itself is usable.
+        // Numbering makes the row again for the first new record; until a row exists no
+        // record is numbered, so no other table's counter is used.
+        ignoringErrors([&] { master_.cancel(); });
+        prompt_.inform(QStringLiteral("Could not add this database to the Master.dbf file! New records cannot be numbered until it is added."),
+                       MessageKind::Warning, error.message());
     }
     indexErrorSilence_ = false;
     return true;
 }
 
 // The master handle always uses tag "IDX0".
-bool DatabaseManager::openMaster()
+OpenResult DatabaseManager::openMaster()
 {
     master_.close();
-    if (openNamed(master_, inDatabaseFolder(kMasterFile, kMasterTag)))
-        return true;
-    try {
-        createMaster();
-        master_.open(inDatabaseFolder(kMasterFile, kMasterTag));
-        return true;
-    } catch (const store::DatabaseError &error) {
-        logFailure(error);
-        return false;
-    }
+    return openOrMake(master_, inDatabaseFolder(kMasterFile, kMasterTag), [this] { createMaster(); });
 }
 
 // The copy buffer is never left empty: its first row is the buffer itself.
-bool DatabaseManager::openCopyBuffer()
+OpenResult DatabaseManager::openCopyBuffer()
 {
     store::Table &copy = copy_.table();
     copy.close();
+    const OpenResult opened = openOrMake(copy, inDatabaseFolder(kCopyFile), [this] { createTable(QDir(location.folder).filePath(kCopyFile), false); });
+    if (!opened)
+        return opened;
     try {
-        if (!openNamed(copy, inDatabaseFolder(kCopyFile))) {
-            createTable(QDir(location.folder).filePath(kCopyFile), false);
-            copy.open(inDatabaseFolder(kCopyFile));
-        }
         if (copy.isEmpty()) {
             copy.append();
             copy.post();
         }
-        return true;
+        return {};
     } catch (const store::DatabaseError &error) {
-        logFailure(error);
-        return false;
+        ignoringErrors([&] { copy.cancel(); });
+        return OpenResult(error);
     }
 }
 
-bool DatabaseManager::openRecordTable()
+// Only a missing or damaged record table is replaced by a new one; one that cannot be
+// opened for any other reason (permission, another user, a missing memo file) is left
+// as it is and nothing opens.
+bool DatabaseManager::openOrCreateRecordTable()
 {
-    const QString memoName = baseName(location.tableFileName) + QStringLiteral(".dbt");
-    if (!store::existsInFolder(location.folder, memoName) || !openNamed(record_, inDatabaseFolder(location.tableFileName)))
+    if (!store::existsInFolder(location.folder, location.tableFileName))
+        return createRecordTableAnew(QStringLiteral("Could not Open the database! A new database will be created."), {});
+    const OpenResult opened = openRecordTable();
+    if (opened)
+        return true;
+    if (opened.kind() != store::DatabaseErrorKind::Damaged) {
+        prompt_.inform(QStringLiteral("Could not Open the database! Its files were left as they are."), MessageKind::Error, opened.reason());
         return false;
+    }
+    const SetAside setAside = setAsideDamaged(location.tableFileName);
+    if (!setAside) {
+        prompt_.inform(QStringLiteral("Could not Open the database! The damaged file could not be renamed, so no new database was created."),
+                       MessageKind::Error, setAside.failure);
+        return false;
+    }
+    return createRecordTableAnew(
+        QStringLiteral("Could not Open the database! A new database will be created. The original file (if existed) was renamed to %1.").arg(setAside.fileName),
+        opened.reason());
+}
+
+OpenResult DatabaseManager::openRecordTable()
+{
+    const OpenResult opened = openNamed(record_, inDatabaseFolder(location.tableFileName));
+    if (!opened)
+        return opened;
+    tellOfDamage(record_.damage());
     deriveColumnSets();
     index_.descriptor = SortState::load(sortFilePath());
     index_.keepForUndo();
     applySortOrEntryOrder();
-    return true;
+    return {};
 }
 
-bool DatabaseManager::createRecordTableAnew()
+// A data file cut short opens with its whole records; the user learns once, at the
+// open, what was lost and how to keep the rest.
+void DatabaseManager::tellOfDamage(const QString &damage)
 {
-    prompt_.inform(QStringLiteral("Could not Open the database! A new database will be created. The original file (if existed) was renamed to BAD$$$.DBF."),
-                   MessageKind::Warning);
+    if (!damage.isEmpty())
+        prompt_.inform(damage + QStringLiteral("\rOnly the whole records are shown. Advanced/Maintenance/Repair Data File saves them into a sound file."),
+                       MessageKind::Warning);
+}
+
+bool DatabaseManager::createRecordTableAnew(const QString &notice, const QString &reason)
+{
+    prompt_.inform(notice, MessageKind::Warning, reason);
     try {
         record_.close();
-        ignoringErrors([&] { store::Table::deleteTable(location.folder, kBadFile + QStringLiteral(".dbf")); });
-        for (const char *extension : {".dbf", ".dbt", ".mdx"}) {
-            const QString from = databasePath(baseName(location.tableFileName) + QLatin1String(extension));
-            const QString to = QDir(location.folder).filePath(kBadFile + QLatin1String(extension));
-            if (QFileInfo::exists(from)) {
-                QFile::remove(to);
-                QFile::rename(from, to);
-            }
-        }
         createTable(QDir(location.folder).filePath(location.tableFileName), true);
         index_.descriptor = {};
         index_.keepForUndo();
@@ -255,7 +351,7 @@ bool DatabaseManager::createRecordTableAnew()
         return true;
     } catch (const store::DatabaseError &error) {
         logFailure(error);
-        prompt_.inform(QStringLiteral("Could not Open the new database!"), MessageKind::Error);
+        prompt_.inform(QStringLiteral("Could not Open the new database!"), MessageKind::Error, error.message());
         return false;
     }
 }
@@ -300,15 +396,47 @@ int DatabaseManager::decimals(int column) const
     return found == decimals_.end() ? 0 : found->second;
 }
 
+bool DatabaseManager::findMasterRow()
+{
+    return master_.findKey(location.tableFileName) && master_.text(master_column::FileName).compare(location.tableFileName, Qt::CaseInsensitive) == 0;
+}
+
+// A new row's counter is the highest number the records hold, so a table that came
+// without its master row (a copied catalogue, a generated collection) goes on numbering
+// above its records. The records are read once per open: numbering may come back here
+// in the middle of a pass that holds the table's write lock, when a second handle could
+// not read them.
 void DatabaseManager::findOrAddMasterRow()
 {
-    if (master_.findKey(location.tableFileName) && master_.text(0).compare(location.tableFileName, Qt::CaseInsensitive) == 0)
+    if (findMasterRow())
         return;
+    if (!highestNumber_)
+        highestNumber_ = highestRecordNumber();
+    addMasterRow(*highestNumber_);
+}
+
+void DatabaseManager::addMasterRow(qint64 lastNumber)
+{
     master_.append();
-    master_.setText(0, location.tableFileName);
-    master_.setText(1, location.tableFileName);
-    master_.setInteger(master_column::LastNumber, 1);
-    master_.post();
+    try {
+        master_.setText(master_column::FileName, location.tableFileName);
+        master_.setText(master_column::DatabaseName, location.tableFileName);
+        master_.setInteger(master_column::LastNumber, lastNumber);
+        master_.post();
+    } catch (const store::DatabaseError &) {
+        ignoringErrors([&] { master_.cancel(); });
+        throw;
+    }
+}
+
+qint64 DatabaseManager::highestRecordNumber()
+{
+    store::Table records;
+    records.open(inDatabaseFolder(location.tableFileName));
+    qint64 highest = 0;
+    for (records.first(); !records.eof() && records.recNo() != 0; records.next())
+        highest = std::max(highest, records.integer(record_column::Number));
+    return highest;
 }
 
 QString DatabaseManager::freeRecordTableName()
@@ -335,8 +463,9 @@ void DatabaseManager::setMasterCounter(int value)
 {
     if (!master_.isOpen())
         return;
-    if (!master_.findKey(location.tableFileName)) {
-        findOrAddMasterRow();
+    if (!findMasterRow()) {
+        addMasterRow(value);
+        return;
     }
     master_.edit();
     master_.setInteger(master_column::LastNumber, value);
@@ -345,14 +474,14 @@ void DatabaseManager::setMasterCounter(int value)
 
 void DatabaseManager::raiseMasterCounter(int atLeast)
 {
-    if (master_.isOpen() && master_.findKey(location.tableFileName) && master_.integer(master_column::LastNumber) < atLeast)
+    if (master_.isOpen() && findMasterRow() && master_.integer(master_column::LastNumber) < atLeast)
         setMasterCounter(atLeast);
 }
 
 QString DatabaseManager::databaseName()
 {
-    if (master_.isOpen() && master_.findKey(location.tableFileName))
-        return master_.text(1);
+    if (master_.isOpen() && findMasterRow())
+        return master_.text(master_column::DatabaseName);
     return location.tableFileName;
 }
 
@@ -386,8 +515,8 @@ bool DatabaseManager::applySort()
         }
         if (tagName.isEmpty()) {
             tagName = index_.tagPrefix() + QString::number(tags.size());
-            if (!openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true)))
-                throw store::DatabaseError(QStringLiteral("No exclusive use."));
+            if (const OpenResult exclusive = openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true)); !exclusive)
+                throw store::DatabaseError(exclusive.reason(), exclusive.kind());
             record_.addTag(store::TagDefinition{tagName, wanted.expression, wanted.descending});
         }
         record_.open(inDatabaseFolder(location.tableFileName, tagName));
@@ -582,7 +711,9 @@ bool DatabaseManager::reopenForMaintenance(const std::function<void(store::Table
     record_.close();
     bool ok = false;
     QString reason;
-    if (openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true))) {
+    if (const OpenResult exclusive = openNamed(record_, inDatabaseFolder(location.tableFileName, {}, true)); !exclusive) {
+        reason = exclusive.reason();
+    } else {
         try {
             work(record_);
             ok = true;
@@ -710,8 +841,10 @@ bool DatabaseManager::recordTableOpens()
         record_.open(inDatabaseFolder(location.tableFileName, tag));
         return true;
     } catch (const store::DatabaseError &error) {
-        if (error.kind() == store::DatabaseErrorKind::InUse)
+        if (error.kind() != store::DatabaseErrorKind::Index) {
+            logFailure(error);
             return false;
+        }
     }
     rescueIndex(location.tableFileName);
     try {
@@ -737,7 +870,7 @@ bool DatabaseManager::openSecondHandle(store::Table &handle, const store::TableB
 // A repair or restore killed while swapping tables is finished before anything looks
 // at the record table's files or replaces the set-aside table, which until then may be
 // the only whole copy.
-bool DatabaseManager::finishInterruptedMaintenance()
+OpenResult DatabaseManager::finishInterruptedMaintenance()
 {
     return openWithRetries([&] { store::Table::finishInterruptedMaintenance(location.folder, location.tableFileName); }, false, location.tableFileName,
                            prompt_);
@@ -756,10 +889,9 @@ CopyResult DatabaseManager::repair()
 {
     if (!finishInterruptedMaintenance() || !recordTableOpens())
         return {};
-    const QString work = QDir(location.folder).filePath(kWorkFile);
     store::Table source;
     try {
-        createTable(work, true);
+        createWorkTable(location.folder, true);
     } catch (const store::DatabaseError &error) {
         logFailure(error);
         return {};
@@ -796,7 +928,7 @@ CopyResult DatabaseManager::backup()
     // half-way must not leave the user with half a backup.
     store::Table target;
     try {
-        createTable(QDir(backupFolder).filePath(kWorkFile), false);
+        createWorkTable(backupFolder, false);
     } catch (const store::DatabaseError &error) {
         logFailure(error);
         return {};
@@ -827,7 +959,7 @@ CopyResult DatabaseManager::restore(bool lists)
     // The backup is copied into the work table first, so the record table stays whole
     // until the restored one is complete.
     try {
-        createTable(QDir(location.folder).filePath(kWorkFile), true);
+        createWorkTable(location.folder, true);
     } catch (const store::DatabaseError &error) {
         logFailure(error);
         return {};

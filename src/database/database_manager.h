@@ -13,6 +13,7 @@
 #include "core/prompt.h"
 #include "database/copy_buffer.h"
 #include "database/database_location.h"
+#include "database/open_retry.h"
 #include "database/record_changes.h"
 #include "database/sort_state.h"
 #include "store/table.h"
@@ -32,6 +33,13 @@ struct [[nodiscard]] CopyResult {
     bool ok = false;
     int nextNumber = 1; // records posted + 1
     int damaged = 0;
+};
+
+// Where a damaged table was put (its data file's name), or why it could not be moved.
+struct [[nodiscard]] SetAside {
+    QString fileName;
+    QString failure;
+    explicit operator bool() const { return failure.isEmpty(); }
 };
 
 // What the database manager needs from the windows above it; every hook is optional.
@@ -61,6 +69,11 @@ public:
     RecordChanges &changes() { return changes_; }
     SortState &index() { return index_; }
 
+    // Opens the master table, the copy buffer and the record table, making those that
+    // are missing. A table that exists but cannot be opened is left as it is and the
+    // open fails with the reason shown, unless it is damaged: then it is set aside under
+    // the first free name of bad$$$.dbf, bad$$$1.dbf ... (never over an earlier one) and
+    // a new, empty one is made.
     [[nodiscard]] bool openDatabase();
     void closeAll();
     // The open database's name as its master table row holds it.
@@ -93,7 +106,8 @@ public:
     [[nodiscard]] bool pasteRecord(qint64 position);
     [[nodiscard]] bool copyBufferFilled() const { return copy_.filled(); }
 
-    // Tables from the templates of the program folder.
+    // Tables from the templates of the program folder. DatabaseError when the table
+    // cannot be made or one of its files exists already: nothing is replaced.
     void createTable(const QString &path, bool keepTags);
     void createMaster();
     // The lowest data_<n>.dbf (1..999) the master table does not list; empty when all are.
@@ -121,21 +135,33 @@ public:
 
 private:
     store::TableBinding inDatabaseFolder(const QString &fileName, const QString &tag = {}, bool exclusive = false) const;
-    [[nodiscard]] bool openNamed(store::Table &table, const store::TableBinding &binding);
-    [[nodiscard]] bool openMaster();
-    [[nodiscard]] bool openCopyBuffer();
+    OpenResult openNamed(store::Table &table, const store::TableBinding &binding);
+    // Opens the table, making it with `make` when it does not exist and setting it aside
+    // first when it is damaged.
+    OpenResult openOrMake(store::Table &table, const store::TableBinding &binding, const std::function<void()> &make);
+    OpenResult openMaster();
+    OpenResult openCopyBuffer();
+    void createFromTemplate(const QString &templateName, const QString &path);
+    void createWorkTable(const QString &folder, bool keepTags);
+    QString freeSetAsideName() const;
+    SetAside setAsideDamaged(const QString &fileName);
     void rescueIndex(const QString &fileName);
     void removeIndexOf(const QString &path);
     void regenerateQuietly(const QString &fileName);
-    [[nodiscard]] bool openRecordTable();
-    [[nodiscard]] bool createRecordTableAnew();
+    [[nodiscard]] bool openOrCreateRecordTable();
+    OpenResult openRecordTable();
+    void tellOfDamage(const QString &damage);
+    [[nodiscard]] bool createRecordTableAnew(const QString &notice, const QString &reason);
     void deriveColumnSets();
     void recordDecimals();
+    [[nodiscard]] bool findMasterRow();
     void findOrAddMasterRow();
+    void addMasterRow(qint64 lastNumber);
+    qint64 highestRecordNumber();
     void setMasterCounter(int value);
     void moveLetterCount(QChar from, QChar to);
     void raiseMasterCounter(int atLeast);
-    [[nodiscard]] bool finishInterruptedMaintenance();
+    OpenResult finishInterruptedMaintenance();
     void replaceRecordTableByWork(int nextNumber);
     bool reopenForMaintenance(const std::function<void(store::Table &)> &work, bool keepTag);
     [[nodiscard]] bool copyOneRecord(store::Table &source, store::Table &target, int &number);
@@ -161,6 +187,7 @@ private:
     std::vector<int> memoColumns_;
     std::vector<int> binaryColumns_;
     std::map<int, int> decimals_;
+    std::optional<qint64> highestNumber_; // of the record table's numbers, once read since the open
 };
 
 } // namespace numora::database

@@ -41,7 +41,7 @@ bool ListEditor::openList(store::Table &table, const QString &source, bool exclu
     table.close();
     table.bind({.folder = folder_, .fileName = source, .tagName = exclusive ? QString() : kItemTag, .exclusive = exclusive});
     if (exclusive)
-        return openWithRetries([&] { table.open(); }, true, source, prompt_);
+        return openWithRetries([&] { table.open(); }, true, source, prompt_).opened();
     try {
         table.open();
         return true;

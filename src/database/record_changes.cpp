@@ -42,7 +42,10 @@ ChangeResult ChangeResult::from(const store::DatabaseError &error)
     return ChangeResult(failureOf(error.kind()), error.message());
 }
 
-RecordChanges::RecordChanges(store::Table &master, Prompt &prompt) : master_(master), prompt_(prompt) {}
+RecordChanges::RecordChanges(store::Table &master, std::function<void()> findCounterRow, Prompt &prompt)
+    : master_(master), findCounterRow_(std::move(findCounterRow)), prompt_(prompt)
+{
+}
 
 void RecordChanges::attach(store::Table &table)
 {
@@ -55,11 +58,14 @@ void RecordChanges::attach(store::Table &table)
 
 // The master row's lock makes the counter safe between users; another user holds it
 // only for the moment of their own insert. A failure here fails the append, so a
-// record is never stored without a number of its own.
+// record is never stored without a number of its own. The row is sought for every new
+// record: the master table's current row may belong to another table, whose counter
+// must never number these records.
 void RecordChanges::numberNewRecord(store::Table &inserted)
 {
     if (!inserted.isNull(record_column::Number))
         return;
+    findCounterRow_();
     if (const ChangeResult locked = attempt([&] { master_.edit(); }, Retry::WhileInUse); !locked)
         throw store::DatabaseError(locked.reason(), store::DatabaseErrorKind::InUse);
     const qint64 last = std::llround(master_.number(master_column::LastNumber));

@@ -44,8 +44,10 @@ private:
 
 class RecordChanges {
 public:
-    // `master` holds the counter new record numbers come from; both must outlive this.
-    RecordChanges(store::Table &master, Prompt &prompt);
+    // `master` holds the counter new record numbers come from; `findCounterRow` puts it
+    // on the row of the table being numbered (making the row when it is missing) or
+    // throws DatabaseError. Master and prompt must outlive this.
+    RecordChanges(store::Table &master, std::function<void()> findCounterRow, Prompt &prompt);
 
     // Sets a row's record mark just before it is stored (the filter's verdict). Unset,
     // marks stay as they are.
@@ -78,6 +80,7 @@ private:
     void numberNewRecord(store::Table &inserted);
 
     store::Table &master_;
+    std::function<void()> findCounterRow_;
     Prompt &prompt_;
 };
 

@@ -11,15 +11,20 @@ namespace numora::database {
 
 namespace {
 
-void writeTemplate(const QString &folder, const QString &fileName, const store::FieldList &fields, const store::TagDefinition &tag)
+const store::TagDefinition kMasterTag{QStringLiteral("IDX0"), QStringLiteral("FILENAME")};
+
+void createEmptyTable(const QString &folder, const QString &fileName, const store::FieldList &fields, const store::TagDefinition &tag)
 {
-    if (store::existsInFolder(folder, fileName))
-        return;
-    const QString path = QDir(folder).filePath(fileName);
-    store::Table::createTable(path, fields);
+    store::Table::createTable(QDir(folder).filePath(fileName), fields);
     store::Table table;
     table.open({.folder = folder, .fileName = fileName, .exclusive = true});
     table.addTag(tag);
+}
+
+void writeTemplate(const QString &folder, const QString &fileName, const store::FieldList &fields, const store::TagDefinition &tag)
+{
+    if (!store::existsInFolder(folder, fileName))
+        createEmptyTable(folder, fileName, fields, tag);
 }
 
 } // namespace
@@ -28,9 +33,11 @@ void ensureTableTemplates(const QString &programFolder)
 {
     // The record table's first sort is entry order: the numeric key of column 0.
     writeTemplate(programFolder, QStringLiteral("data.dbf"), recordTableFields(), store::TagDefinition{QStringLiteral("IDX0"), QStringLiteral("STR(NUMBER,20,4)")});
-    writeTemplate(programFolder, QStringLiteral("master.dbf"), masterTableFields(), store::TagDefinition{QStringLiteral("IDX0"), QStringLiteral("FILENAME")});
+    writeTemplate(programFolder, QStringLiteral("master.dbf"), masterTableFields(), kMasterTag);
     // Lookup items compare exactly: a value differing only in letter case is another item.
     writeTemplate(programFolder, QStringLiteral("list.dbf"), listTableFields(), store::TagDefinition{QStringLiteral("IDX"), QStringLiteral("ITEM")});
 }
+
+void createMasterTable(const QString &folder, const QString &fileName) { createEmptyTable(folder, fileName, masterTableFields(), kMasterTag); }
 
 } // namespace numora::database

@@ -12,4 +12,9 @@ namespace numora::database {
 // written.
 void ensureTableTemplates(const QString &programFolder);
 
+// Creates an empty master table `fileName` in `folder`, with its tag, for tools that
+// write a database folder without a program folder; throws DatabaseError when it
+// cannot.
+void createMasterTable(const QString &folder, const QString &fileName);
+
 } // namespace numora::database

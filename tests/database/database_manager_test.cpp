@@ -3,6 +3,8 @@
 #include "mainwin/record_summary.h"
 #include "store/store_error.h"
 #include "database/table_templates.h"
+#include "store/posix_io.h"
+#include "support/file_bytes.h"
 #include "support/peer_process.h"
 #include "support/scripted_prompt.h"
 #include "support/qt_printers.h"
@@ -14,6 +16,9 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <unistd.h>
 
 using namespace numora;
 using namespace numora::database;
@@ -91,7 +96,7 @@ TEST_F(DatabaseManagerTest, FolderWithoutMasterGetsOneAndTheTableItsRow)
     ASSERT_TRUE(manager.openDatabase());
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("master.dbf")));
-    EXPECT_EQ(masterCounter(), 1);
+    EXPECT_EQ(masterCounter(), 2) << "the counter starts at the highest number the records hold";
     EXPECT_EQ(manager.master().text(1), "data.dbf");
     EXPECT_FALSE(manager.copyBuffer().isEmpty()) << "the copy buffer is never empty";
     EXPECT_FALSE(manager.indexErrorSilence());
@@ -111,18 +116,6 @@ TEST_F(DatabaseManagerTest, NewRecordsAreNumberedFromTheMasterRow)
     EXPECT_EQ(masterCounter(), 3);
 }
 
-TEST_F(DatabaseManagerTest, TableWithoutMemoFileIsSetAsideAsBad)
-{
-    createRecords({"aureus"});
-    QFile::remove(QDir(databaseFolder).filePath("data.dbt"));
-    ASSERT_TRUE(manager.openDatabase());
-    ASSERT_EQ(prompt.texts(), QStringList({"Could not Open the database! A new database will be created. The original file (if existed) was renamed to BAD$$$.DBF."}));
-    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("bad$$$.dbf")));
-    EXPECT_TRUE(manager.recordTable().isEmpty());
-    EXPECT_EQ(manager.index().descriptor, SortDescriptor{});
-}
-
 TEST_F(DatabaseManagerTest, UnusableIndexIsRescuedFromTheTemplate)
 {
     createRecords({"b", "a"});
@@ -131,7 +124,9 @@ TEST_F(DatabaseManagerTest, UnusableIndexIsRescuedFromTheTemplate)
     index.write(QByteArray(4096, '\x7f')); // another engine's index file
     index.close();
     ASSERT_TRUE(manager.openDatabase());
-    EXPECT_TRUE(prompt.shown.empty());
+    ASSERT_EQ(prompt.texts(), QStringList({"The index of data.dbf could not be used and was rebuilt."}));
+    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Warning);
+    EXPECT_FALSE(prompt.shown[0].detail.isEmpty());
     EXPECT_EQ(listed(), QStringList({"b", "a"})) << "entry order through the rebuilt tag";
 }
 
@@ -144,6 +139,7 @@ TEST_F(DatabaseManagerTest, MasterHeldExclusivelyElsewhereFailsTheOpenAfterAskin
     prompt.answer(Button::No);
     EXPECT_FALSE(manager.openDatabase());
     EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: master.dbf\rRetry?", "Could not Open the Master.dbf file!"}));
+    EXPECT_EQ(prompt.shown.back().detail, "The table master.dbf is opened exclusively by another user.");
     holder.reset();
     EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("master.dbf"))) << "a master in use is never replaced";
 }
@@ -158,20 +154,32 @@ TEST_F(DatabaseManagerTest, CopyBufferThatCannotBeOpenedOrMadeFailsTheOpen)
     EXPECT_FALSE(manager.openDatabase());
     EXPECT_EQ(prompt.texts(), QStringList({"Cannot open the file: copy.dbf\rRetry?", "Could not Open the Copy/Paste file!"}));
     EXPECT_EQ(prompt.shown.back().kind, MessageKind::Error);
+    EXPECT_EQ(prompt.shown.back().detail, "The table copy.dbf is opened exclusively by another user.");
 }
 
-TEST_F(DatabaseManagerTest, NewDatabaseThatCannotBeMadeFailsTheOpen)
+// A missing record table is made anew without renaming anything, but never over a
+// memo or index file someone left under its name.
+TEST_F(DatabaseManagerTest, MissingRecordTableIsMadeAnewButNeverOverLeftoverFiles)
 {
     createRecords({"a"});
     ASSERT_TRUE(manager.openDatabase()); // master and copy buffer exist from here on
     manager.closeAll();
-    QFile::remove(QDir(databaseFolder).filePath("data.dbt"));
-    QFile::remove(QDir(programFolder).filePath("data.dbf"));
+    QFile::remove(QDir(databaseFolder).filePath("data.dbf"));
+    QFile::remove(QDir(databaseFolder).filePath("data.mdx"));
+    const QString memo = QDir(databaseFolder).filePath("data.dbt");
+    const QByteArray memoBytes = test::fileBytes(memo);
     EXPECT_FALSE(manager.openDatabase());
-    ASSERT_EQ(prompt.shown.size(), 2u);
-    EXPECT_EQ(prompt.shown[1].text, "Could not Open the new database!");
+    ASSERT_EQ(prompt.texts(), QStringList({"Could not Open the database! A new database will be created.", "Could not Open the new database!"}));
     EXPECT_EQ(prompt.shown[1].kind, MessageKind::Error);
-    EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath("bad$$$.dbf"))) << "the old table is kept aside";
+    EXPECT_EQ(prompt.shown[1].detail, memo + " exists already and is not replaced.");
+    EXPECT_EQ(test::fileBytes(memo), memoBytes);
+
+    QFile::remove(memo);
+    prompt.shown.clear();
+    ASSERT_TRUE(manager.openDatabase());
+    EXPECT_EQ(prompt.texts(), QStringList({"Could not Open the database! A new database will be created."}));
+    EXPECT_TRUE(manager.recordTable().isEmpty());
+    EXPECT_EQ(QDir(databaseFolder).entryList({"bad*"}), QStringList());
 }
 
 TEST_F(DatabaseManagerTest, DescendingTextPrimaryWithAscendingNumericSecondary)
@@ -301,7 +309,7 @@ TEST_F(DatabaseManagerTest, CopyAndPasteThroughTheCopyBuffer)
     EXPECT_EQ(manager.recordCount(), 3u);
     Table &table = manager.recordTable();
     table.last();
-    EXPECT_EQ(table.integer(0), 2) << "the pasted record got a new number";
+    EXPECT_EQ(table.integer(0), 3) << "the pasted record got a number no record has";
     EXPECT_EQ(table.text(Notes), "notes 2");
 }
 
@@ -527,15 +535,24 @@ public:
         ensureTableTemplates(programFolder);
     }
 
-    // A manager on the folder that has opened the database the normal way.
-    std::unique_ptr<DatabaseManager> open()
+    // A manager on the folder, not opened yet.
+    std::unique_ptr<DatabaseManager> manager()
     {
         auto manager = std::make_unique<DatabaseManager>(prompt, progress);
         manager->programFolder = programFolder;
         manager->location.folder = databaseFolder;
-        EXPECT_TRUE(manager->openDatabase());
         return manager;
     }
+
+    // A manager on the folder that has opened the database the normal way.
+    std::unique_ptr<DatabaseManager> open()
+    {
+        auto opened = manager();
+        EXPECT_TRUE(opened->openDatabase());
+        return opened;
+    }
+
+    QString file(const QString &name) const { return QDir(databaseFolder).filePath(name); }
 
     test::TempFolder folder;
     QString programFolder = folder.file("program");
@@ -560,6 +577,8 @@ void writeCoins(Catalogue &catalogue, const QList<int> &numbers)
         table.setText(Notes, notesOf(descr));
         table.post();
     }
+    if (numbers.isEmpty())
+        return;
     Table &master = manager->master();
     ASSERT_TRUE(master.findKey("data.dbf"));
     master.edit();
@@ -694,5 +713,307 @@ INSTANTIATE_TEST_SUITE_P(
                       KillCase{"restore", backUpThenDeleteTwo, false, {"30 coin 3", "40 coin 4", "50 coin 5"}, kRenumberedCoins},
                       KillCase{"backup", backUpThenDeleteTwo, true, kRenumberedCoins, {"1 coin 3", "2 coin 4", "3 coin 5"}}),
     [](const ::testing::TestParamInfo<KillCase> &c) { return c.param.operation.toStdString(); });
+
+// Every file of the database folder by name, with its bytes.
+std::map<QString, QByteArray> folderBytes(const QString &folder)
+{
+    std::map<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        files[name] = test::fileBytes(QDir(folder).filePath(name));
+    return files;
+}
+
+// The data file's header made unreadable: its first column gets a type no table has.
+void damageHeader(const QString &path)
+{
+    QByteArray bytes = test::fileBytes(path);
+    bytes[32 + 11] = 'Q';
+    test::writeFileBytes(path, bytes);
+}
+
+// Writes to files of one name fail as they would on a file the user may not write, for
+// as long as this lives; it works where the tests run as root, whom chmod does not stop.
+class RefusedWrites {
+public:
+    explicit RefusedWrites(const QString &fileName)
+    {
+        target() = fileName;
+        posix::setWriteFault(&refuse);
+    }
+    ~RefusedWrites() { posix::setWriteFault(nullptr); }
+    RefusedWrites(const RefusedWrites &) = delete;
+    RefusedWrites &operator=(const RefusedWrites &) = delete;
+
+private:
+    static QString &target()
+    {
+        static QString name;
+        return name;
+    }
+    static int refuse(const QString &path) { return QFileInfo(path).fileName().compare(target(), Qt::CaseInsensitive) == 0 ? EACCES : 0; }
+};
+
+const QString kLeftAsTheyAre = "Could not Open the database! Its files were left as they are.";
+
+struct HostileOpen {
+    const char *name;
+    // Makes the record table unopenable; what it returns holds it so until the check.
+    std::function<std::unique_ptr<test::PeerProcess>(Catalogue &)> prepare;
+    bool needsNonRoot;
+    QStringList texts;
+    QString detail; // of the last message, with %1 for the database folder
+};
+
+// A record table that cannot be opened for any reason but damage is neither renamed nor
+// replaced: nothing opens, every file of the folder keeps its bytes, and the user is
+// told why.
+TEST(DatabaseHostileOpen, ATableThatIsNotDamagedIsLeftAsItIs)
+{
+    const QString question = "Cannot open the file: data.dbf\rRetry?";
+    const std::vector<HostileOpen> cases = {
+        {"files the user may not write",
+         [](Catalogue &catalogue) {
+             for (const char *name : {"data.dbf", "data.dbt", "data.mdx"})
+                 QFile::setPermissions(catalogue.file(name), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+             return std::unique_ptr<test::PeerProcess>();
+         },
+         true, {kLeftAsTheyAre}, "Cannot open %1/data.dbf: Permission denied"},
+        {"held by another process",
+         [](Catalogue &catalogue) {
+             auto peer = std::make_unique<test::PeerProcess>(QStringLiteral(TABLE_PEER), QStringList{"hold-exclusive", catalogue.databaseFolder, "data.dbf"});
+             EXPECT_EQ(peer->readLine(), "ready");
+             return peer;
+         },
+         false, {question, kLeftAsTheyAre}, "The table data.dbf is opened exclusively by another user."},
+        {"memo file missing",
+         [](Catalogue &catalogue) {
+             QFile::remove(catalogue.file("data.dbt"));
+             return std::unique_ptr<test::PeerProcess>();
+         },
+         false, {question, kLeftAsTheyAre}, "The memo file of data.dbf is missing."},
+    };
+    for (const HostileOpen &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsNonRoot && ::geteuid() == 0)
+            continue; // chmod does not stop root; the injected refusal below covers it
+        Catalogue catalogue;
+        writeCoins(catalogue, {1, 2, 3});
+        const auto holder = c.prepare(catalogue);
+        const auto before = folderBytes(catalogue.databaseFolder);
+        catalogue.prompt.shown.clear();
+        catalogue.prompt.answer(Button::No);
+        auto manager = catalogue.manager();
+        EXPECT_FALSE(manager->openDatabase());
+        EXPECT_EQ(catalogue.prompt.texts(), c.texts);
+        ASSERT_FALSE(catalogue.prompt.shown.empty());
+        EXPECT_EQ(catalogue.prompt.shown.back().kind, MessageKind::Error);
+        EXPECT_EQ(catalogue.prompt.shown.back().detail, QString(c.detail).replace("%1", catalogue.databaseFolder));
+        manager->closeAll();
+        EXPECT_EQ(folderBytes(catalogue.databaseFolder), before);
+    }
+}
+
+// Where the records can be read but not written, they are shown; each change that fails
+// says why, and nothing is set aside.
+TEST(DatabaseHostileOpen, ATableWhoseWritesAreRefusedStillShowsItsRecords)
+{
+    Catalogue catalogue;
+    writeCoins(catalogue, {1, 2, 3});
+    catalogue.prompt.shown.clear();
+    const auto before = folderBytes(catalogue.databaseFolder);
+    RefusedWrites refused("data.dbf");
+    auto manager = catalogue.open();
+    EXPECT_TRUE(catalogue.prompt.shown.empty());
+    EXPECT_EQ(recordsOf(manager->recordTable()), QStringList({"1 coin 1", "2 coin 2", "3 coin 3"}));
+    Table &table = manager->recordTable();
+    table.first();
+    ASSERT_TRUE(manager->changes().edit(table));
+    table.setText(Descr, "changed");
+    const ChangeResult saved = manager->changes().post(table);
+    EXPECT_EQ(saved.failure(), ChangeFailure::Permission);
+    EXPECT_TRUE(saved.reason().endsWith("data.dbf: Permission denied")) << saved.reason().toStdString();
+    table.cancel();
+    manager->closeAll();
+    EXPECT_EQ(folderBytes(catalogue.databaseFolder).at("data.dbf"), before.at("data.dbf"));
+    EXPECT_EQ(QDir(catalogue.databaseFolder).entryList({"bad*"}), QStringList());
+}
+
+// Real damage sets the table aside under a name no file has, in any letter case, so an
+// earlier set-aside is never replaced; the message names the file made.
+TEST(DatabaseHostileOpen, ADamagedTableIsSetAsideNeverOverAnEarlierOne)
+{
+    Catalogue catalogue;
+    const auto setAsideName = [](int round) { return round == 0 ? QString("bad$$$") : QString("bad$$$%1").arg(round); };
+    std::map<QString, QByteArray> keptAside;
+    for (const int round : {0, 2}) { // a stray BAD$$$1.DBT is in the way of the second
+        SCOPED_TRACE(round);
+        writeCoins(catalogue, {round + 1});
+        damageHeader(catalogue.file("data.dbf"));
+        const auto damaged = folderBytes(catalogue.databaseFolder);
+        if (round == 2)
+            test::writeFileBytes(catalogue.file("BAD$$$1.DBT"), "a stray memo file");
+        catalogue.prompt.shown.clear();
+        auto manager = catalogue.open();
+        const QString name = setAsideName(round);
+        ASSERT_EQ(catalogue.prompt.texts(),
+                  QStringList({"Could not Open the database! A new database will be created. The original file (if existed) was renamed to " + name + ".dbf."}));
+        EXPECT_EQ(catalogue.prompt.shown[0].detail,
+                  "The table " + catalogue.file("data.dbf") + " is damaged: column \"NUMBER\" has the unknown type byte 0x51.");
+        EXPECT_TRUE(manager->recordTable().isEmpty());
+        manager->closeAll();
+        const auto after = folderBytes(catalogue.databaseFolder);
+        for (const QString extension : {".dbf", ".dbt", ".mdx"})
+            keptAside[name + extension] = damaged.at("data" + extension);
+        for (const auto &[file, bytes] : keptAside)
+            EXPECT_EQ(after.at(file), bytes) << file.toStdString();
+    }
+    EXPECT_EQ(test::fileBytes(catalogue.file("BAD$$$1.DBT")), "a stray memo file");
+}
+
+// A data file that ends inside a record opens with its whole records; the user is told
+// once what was lost and how to save the rest, and the file is left as it is.
+TEST(DatabaseHostileOpen, ACutShortTableOpensWithItsWholeRecords)
+{
+    Catalogue catalogue;
+    writeCoins(catalogue, {1, 2, 3});
+    const QString data = catalogue.file("data.dbf");
+    QFile::resize(data, QFileInfo(data).size() - 10);
+    const auto before = folderBytes(catalogue.databaseFolder);
+    QString damage;
+    {
+        Table table;
+        table.open({.folder = catalogue.databaseFolder, .fileName = "data.dbf"});
+        damage = table.damage();
+    }
+    ASSERT_FALSE(damage.isEmpty());
+    catalogue.prompt.shown.clear();
+    auto manager = catalogue.open();
+    EXPECT_EQ(catalogue.prompt.texts(),
+              QStringList({damage + "\rOnly the whole records are shown. Advanced/Maintenance/Repair Data File saves them into a sound file."}));
+    EXPECT_EQ(recordsOf(manager->recordTable()), QStringList({"1 coin 1", "2 coin 2"}));
+    manager->closeAll();
+    EXPECT_EQ(folderBytes(catalogue.databaseFolder).at("data.dbf"), before.at("data.dbf"));
+}
+
+// A damaged table another user still has open cannot be renamed: nothing is made in its
+// place and the user learns why.
+TEST(DatabaseHostileOpen, ASetAsideThatCannotRenameMakesNothing)
+{
+    Catalogue catalogue;
+    writeCoins(catalogue, {1, 2});
+    test::PeerProcess peer(QStringLiteral(TABLE_PEER), {"hold-open", catalogue.databaseFolder, "data.dbf"});
+    ASSERT_EQ(peer.readLine(), "ready");
+    damageHeader(catalogue.file("data.dbf"));
+    const auto before = folderBytes(catalogue.databaseFolder);
+    catalogue.prompt.shown.clear();
+    auto manager = catalogue.manager();
+    EXPECT_FALSE(manager->openDatabase());
+    ASSERT_EQ(catalogue.prompt.texts(), QStringList({"Could not Open the database! The damaged file could not be renamed, so no new database was created."}));
+    EXPECT_EQ(catalogue.prompt.shown[0].detail, "The table data.dbf is in use by another user.");
+    manager->closeAll();
+    EXPECT_EQ(folderBytes(catalogue.databaseFolder), before);
+}
+
+// A damaged master table or copy buffer is set aside and made anew; the new master row
+// numbers on above the records.
+TEST(DatabaseHostileOpen, ADamagedMasterOrCopyBufferIsSetAsideAndMadeAnew)
+{
+    for (const QString file : {"master.dbf", "copy.dbf"}) {
+        SCOPED_TRACE(file.toStdString());
+        Catalogue catalogue;
+        writeCoins(catalogue, {10, 20});
+        damageHeader(catalogue.file(file));
+        const QByteArray damaged = test::fileBytes(catalogue.file(file));
+        catalogue.prompt.shown.clear();
+        auto manager = catalogue.open();
+        ASSERT_EQ(catalogue.prompt.texts(), QStringList({file + " was damaged. It was renamed to bad$$$.dbf and a new " + file + " was made."}));
+        EXPECT_TRUE(catalogue.prompt.shown[0].detail.contains("is damaged")) << catalogue.prompt.shown[0].detail.toStdString();
+        EXPECT_EQ(test::fileBytes(catalogue.file("bad$$$.dbf")), damaged);
+        Table &table = manager->recordTable();
+        table.append();
+        EXPECT_EQ(table.integer(0), 21);
+        table.cancel();
+    }
+}
+
+// A record table that came without its master row (a copied catalogue, a generated
+// collection) numbers new records above the highest number its records hold.
+TEST(DatabaseNumbering, ANewMasterRowStartsAboveTheHighestRecordNumber)
+{
+    const std::vector<std::pair<QList<int>, int>> cases = {{{}, 1}, {{1}, 2}, {{10, 250, 7}, 251}};
+    for (const auto &[numbers, next] : cases) {
+        SCOPED_TRACE(next);
+        Catalogue catalogue;
+        writeCoins(catalogue, numbers);
+        Table::deleteTable(catalogue.databaseFolder, "master.dbf");
+        auto manager = catalogue.open();
+        Table &table = manager->recordTable();
+        for (const int expected : {next, next + 1}) {
+            ASSERT_TRUE(manager->changes().append(table));
+            EXPECT_EQ(table.integer(0), expected);
+            ASSERT_TRUE(manager->changes().post(table));
+        }
+    }
+}
+
+// The master row could not be made at the open: the user is told, and numbering never
+// takes another table's counter; it makes the row once writing works again.
+TEST(DatabaseNumbering, AMasterRowThatCouldNotBeMadeStopsNumberingUntilItIs)
+{
+    Catalogue catalogue;
+    writeCoins(catalogue, {5});
+    {
+        Table master;
+        master.open({.folder = catalogue.databaseFolder, .fileName = "master.dbf"});
+        master.first();
+        master.edit();
+        master.setText(0, "data_1.dbf"); // the row now belongs to another table
+        master.setInteger(3, 500);
+        master.post();
+    }
+    catalogue.prompt.shown.clear();
+    std::unique_ptr<DatabaseManager> manager;
+    {
+        RefusedWrites refused("master.dbf");
+        manager = catalogue.open();
+        ASSERT_EQ(catalogue.prompt.texts(),
+                  QStringList({"Could not add this database to the Master.dbf file! New records cannot be numbered until it is added."}));
+        EXPECT_TRUE(catalogue.prompt.shown[0].detail.endsWith("master.dbf: Permission denied")) << catalogue.prompt.shown[0].detail.toStdString();
+        const ChangeResult appended = manager->changes().append(manager->recordTable());
+        EXPECT_EQ(appended.failure(), ChangeFailure::Permission);
+        EXPECT_FALSE(manager->recordTable().isEditing());
+    }
+    Table &table = manager->recordTable();
+    ASSERT_TRUE(manager->changes().append(table));
+    EXPECT_EQ(table.integer(0), 6);
+    ASSERT_TRUE(manager->changes().post(table));
+    Table &master = manager->master();
+    ASSERT_TRUE(master.findKey("data_1.dbf"));
+    EXPECT_EQ(master.integer(3), 500) << "another table's counter is left alone";
+    ASSERT_TRUE(master.findKey("data.dbf"));
+    EXPECT_EQ(master.integer(3), 6);
+}
+
+// A filter state the table cannot take (another process has it open, so the marked tag
+// cannot be made) keeps the former state, mark and records.
+TEST_F(DatabaseManagerTest, AFailedFilterStateChangeKeepsTheFormerStateAndRecords)
+{
+    createRecords({"b", "a", "c"}, {"2", "0", "2"});
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    manager.viewRange(std::nullopt);
+    const QString tagBefore = manager.recordTable().tagName();
+    test::PeerProcess peer(QStringLiteral(TABLE_PEER), {"hold-open", databaseFolder, "data.dbf"});
+    ASSERT_EQ(peer.readLine(), "ready");
+
+    EXPECT_FALSE(manager.setFilterState(FilterState::Normal));
+    EXPECT_EQ(manager.filterState(), FilterState::AllRecords);
+    EXPECT_FALSE(manager.index().marked);
+    EXPECT_EQ(manager.recordTable().tagName(), tagBefore);
+    ASSERT_EQ(prompt.texts(), QStringList({kUnableToCreateIndex}));
+    EXPECT_EQ(prompt.shown[0].detail, "The table data.dbf is in use by another user; exclusive use is not possible.");
+    manager.viewRange(std::nullopt);
+    EXPECT_EQ(listed(), QStringList({"a", "b", "c"}));
+}
 
 } // namespace

@@ -1,7 +1,8 @@
 // A second process for the multi-process table tests. It opens the coin table the
 // tests create and does one thing, reporting on stdout, until its stdin closes:
 //   hold-record DIR RECNO   edit record RECNO (entry order) and keep it locked
-//   hold-exclusive DIR      keep the table open exclusively
+//   hold-exclusive DIR [FILE]
+//                           keep the table (or any table of the folder) open exclusively
 //   hold-open DIR FILE      keep any table of the folder open (shared)
 //   append DIR COUNT TAG    append COUNT records ("peer <pid> <i>"), printing "posted <i>"
 //   maintain DIR OP STEP    pack or empty coins.dbf, killing itself at swap step STEP
@@ -71,10 +72,10 @@ int holdRecord(const QString &dir, int recno)
     return 0;
 }
 
-int holdExclusive(const QString &dir)
+int holdExclusive(const QString &dir, const QString &file)
 {
     Table table;
-    openTable(table, dir, {}, true);
+    openTable(table, dir, {}, true, file);
     std::cout << "ready" << std::endl;
     waitForStdinToClose();
     return 0;
@@ -181,8 +182,8 @@ int main(int argc, char *argv[])
     try {
         if (args.size() == 4 && args[1] == "hold-record")
             return holdRecord(args[2], args[3].toInt());
-        if (args.size() == 3 && args[1] == "hold-exclusive")
-            return holdExclusive(args[2]);
+        if ((args.size() == 3 || args.size() == 4) && args[1] == "hold-exclusive")
+            return holdExclusive(args[2], args.value(3, QStringLiteral("coins.dbf")));
         if (args.size() == 4 && args[1] == "hold-open")
             return holdOpen(args[2], args[3]);
         if (args.size() >= 4 && args[1] == "append")
@@ -197,7 +198,7 @@ int main(int argc, char *argv[])
         std::cout << "refused " << error.what() << std::endl;
         return 2;
     }
-    std::cerr << "usage: table_peer hold-record DIR RECNO | hold-exclusive DIR | hold-open DIR FILE | append DIR COUNT [TAG]\n"
+    std::cerr << "usage: table_peer hold-record DIR RECNO | hold-exclusive DIR [FILE] | hold-open DIR FILE | append DIR COUNT [TAG]\n"
                  "                | maintain DIR pack|empty STEP | database PROGRAM DATA repair|restore|backup STEP\n"
                  "                | number PROGRAM DATA COUNT\n";
     return 64;

@@ -4,11 +4,16 @@
 
 #include "collection_generator.h"
 
+#include "database/database_manager.h"
 #include "database/record_schema.h"
+#include "database/table_templates.h"
 #include "store/store_error.h"
 #include "store/table.h"
+#include "support/file_bytes.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSet>
@@ -204,15 +209,41 @@ TEST(CollectionGenerator, TagsGivenAreKeptWhileWriting)
     }
 }
 
+// Neither a record table nor a master table in the folder is replaced, whatever the
+// letter case of its name, and nothing is written beside it.
 TEST(CollectionGenerator, RefusesToOverwriteATable)
 {
+    for (const QString existing : {"data.dbf", "MASTER.DBF"}) {
+        SCOPED_TRACE(existing.toStdString());
+        TempFolder folder;
+        const QString path = folder.file(existing);
+        numora::test::writeFileBytes(path, "not a generated table");
+        EXPECT_THROW(CollectionGenerator(1).write(folder.path(), 20), DatabaseError);
+        EXPECT_EQ(numora::test::fileBytes(path), "not a generated table");
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({existing}));
+    }
+}
+
+// A generated collection comes with its master row, so the program numbers the next
+// record after the generated ones instead of from 1.
+TEST(CollectionGenerator, TheProgramNumbersOnAfterTheGeneratedRecords)
+{
     TempFolder folder;
-    const CollectionGenerator generator(1);
-    generator.write(folder.path(), 10);
-    const QString path = folder.file(CollectionGenerator::dataFileName());
-    const qint64 sizeBefore = QFile(path).size();
-    EXPECT_THROW(generator.write(folder.path(), 20), DatabaseError);
-    EXPECT_EQ(QFile(path).size(), sizeBefore);
+    const QString databaseFolder = folder.file("DATA");
+    CollectionGenerator(2).write(databaseFolder, 25);
+    numora::test::ScriptedPrompt prompt;
+    numora::NoProgress progress;
+    DatabaseManager manager(prompt, progress);
+    manager.programFolder = folder.file("program");
+    manager.location.folder = databaseFolder;
+    QDir().mkpath(manager.programFolder);
+    ensureTableTemplates(manager.programFolder);
+    ASSERT_TRUE(manager.openDatabase());
+    EXPECT_TRUE(prompt.shown.empty());
+    Table &table = manager.recordTable();
+    ASSERT_TRUE(manager.changes().append(table));
+    EXPECT_EQ(table.integer(record_column::Number), 26);
+    table.cancel();
 }
 
 } // namespace
