@@ -125,10 +125,7 @@ dbf_layout() {
     echo "$header $record $size"
 }
 
-# The bytes of the whole records of a .dbf, header left out (a run may rightly update
-# it), with the memo and binary columns' block numbers blanked: saving a record appends
-# its memo values anew, so the number may change while the value stays (the dump
-# compares the values themselves).
+# The bytes of the whole records of a .dbf, header left out (a run may rightly update it).
 whole_records() {
     python3 - "$1" <<'EOF_PY'
 import sys
@@ -137,20 +134,9 @@ if len(data) < 32:
     sys.exit(0)
 header = int.from_bytes(data[8:10], 'little')
 length = int.from_bytes(data[10:12], 'little')
-pointers, offset = [], 1
-for at in range(32, min(header, len(data)) - 31, 32):
-    if data[at] == 0x0D:
-        break
-    width = data[at + 16]
-    if chr(data[at + 11]) in 'MBG':
-        pointers.append((offset, width))
-    offset += width
 out = sys.stdout.buffer
 for start in range(header, len(data) - length + 1 if length else header, length or 1):
-    record = bytearray(data[start:start + length])
-    for at, width in pointers:
-        record[at:at + width] = b'.' * width
-    out.write(record)
+    out.write(data[start:start + length])
 EOF_PY
 }
 
@@ -286,10 +272,18 @@ case_locked() {
     if ! grep -q ready "$holder_out"; then
         skip_reason="the helper could not hold the table: $(cat "$holder_out")"
     else
-        start_and_expect 'in use|locked|another user|busy'
+        keep_before
+        log="$work/$case.log"
+        run_once "$log"
     fi
     exec {keep_open}>&-
     wait "$holder" 2>/dev/null
+    # The records can be read only once the other process has let the table go.
+    if [ -z "$skip_reason" ]; then
+        check_not_aborted
+        check_records_kept
+        check_cause_named 'in use|locked|another user|busy'
+    fi
 }
 
 case_cut_in_header() {
