@@ -607,10 +607,17 @@ int RecordFormPages::focusedPosition() const
     return -1;
 }
 
+// Only Tab and Backtab from a field the user can see turn the page. Qt also asks here
+// when it takes the focus off a field it is hiding (its page is leaving, the tab bar has
+// already moved on) or disabling (the record went into use); turning the page then
+// would leave the tab bar and the page showing different pages.
 bool RecordFormPages::focusNextPrevChild(bool next)
 {
     const int position = focusedPosition();
     if (position < 0)
+        return QTabWidget::focusNextPrevChild(next);
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus->isVisible() || !focus->isEnabled())
         return QTabWidget::focusNextPrevChild(next);
     return moveFocus(position, next);
 }

@@ -30,6 +30,9 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +42,7 @@ using database::record_column::fieldColumn;
 
 namespace {
 
-constexpr int Description = 1, Country = 2, Cost = 8, SmallPicture = 10, Weight = 16, Custom2 = 20,
+constexpr int Description = 1, Country = 2, Cost = 8, MarketValue = 9, SmallPicture = 10, Weight = 16, Custom2 = 20,
               Notes = 25, Picture = 26;
 
 QByteArray bitmapBytes(const QImage &image)
@@ -467,6 +470,44 @@ TEST_F(RecordFormFocusTest, TabFollowsTheFieldNumbersWithinAndAcrossPages)
     press(Qt::Key_Tab);
     EXPECT_EQ(form().currentIndex(), 1);
     EXPECT_TRUE(focused(11));
+}
+
+// Qt takes the focus off a field it hides or disables; the form must not turn the page
+// then, or the tab bar shows one page and the form another.
+TEST_F(RecordFormFocusTest, TheHighlightedTabAlwaysNamesThePageShown)
+{
+    const auto clickTab = [this](const QString &caption) {
+        QTabBar *tabs = form().tabBar();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == caption)
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+    };
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        int shownField; // a field of the page that must show
+    } cases[] = {
+        {"a click on the last tab", [&] { clickTab(QStringLiteral("Part 4")); }, Picture},
+        {"a click on the second tab", [&] { clickTab(QStringLiteral("Part 2")); }, SmallPicture + 1},
+        {"the record goes into use", [this] { form().setEditable(false); }, MarketValue},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        form().setEditable(true);
+        form().setCurrentIndex(0);
+        QWidget *marketValue = form().fieldControl(MarketValue - 1);
+        QTest::mouseClick(marketValue, Qt::LeftButton, {}, QPoint(10, marketValue->height() / 2));
+        QApplication::processEvents();
+        ASSERT_TRUE(focused(MarketValue));
+
+        c.act();
+        QApplication::processEvents();
+        auto *stack = form().findChild<QStackedWidget *>();
+        QWidget *expected = form().fieldControl(c.shownField - 1)->parentWidget();
+        EXPECT_EQ(stack->currentWidget(), expected);
+        EXPECT_EQ(form().tabBar()->currentIndex(), form().indexOf(expected));
+        EXPECT_TRUE(expected->isVisible());
+    }
 }
 
 TEST_F(RecordFormPagesTest, LabelTextsThatAreBlankOrTakenAreRefused)
