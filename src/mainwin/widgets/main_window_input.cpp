@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <optional>
+
 // The window's popups and the keys it takes before the focused control.
 
 namespace numora::mainwin {
@@ -37,14 +39,25 @@ void addChoices(QMenu &menu, const QStringList &captions, int current,
     }
 }
 
-// The record form popup: its items act on the shown record and wait for the copy buffer,
-// the templates and printing, as their buttons on the record speed bar do.
-const QStringList kRecordFormMenuItems = {
-    QStringLiteral("R&eplace Record With Template"), QStringLiteral("&Save Record To Template"),
-    QStringLiteral("&View Copy Buffer"),             QStringLiteral("&Paste Record"),
-    QStringLiteral("&Copy Record"),                  QStringLiteral("&Undo Changes"),
-    QStringLiteral("&Delete Record"),                QStringLiteral("P&rint Record"),
-    QStringLiteral("S&ynchronize"),
+// The record form popup. An item with a record speed bar button is that button: enabled
+// with it, running its command; the copy buffer, the templates and printing come with
+// their own work, so those items stay disabled until then.
+struct RecordFormMenuItem {
+    QString caption;
+    std::optional<RecordButton> button;
+    bool submenu = false;
+};
+
+const RecordFormMenuItem kRecordFormMenuItems[] = {
+    {QStringLiteral("R&eplace Record With Template"), std::nullopt, true},
+    {QStringLiteral("&Save Record To Template"), std::nullopt},
+    {QStringLiteral("&View Copy Buffer"), std::nullopt, true},
+    {QStringLiteral("&Paste Record"), std::nullopt},
+    {QStringLiteral("&Copy Record"), std::nullopt},
+    {QStringLiteral("&Undo Changes"), RecordButton::Undo},
+    {QStringLiteral("&Delete Record"), RecordButton::Delete},
+    {QStringLiteral("P&rint Record"), std::nullopt},
+    {QStringLiteral("S&ynchronize"), RecordButton::Synchronize},
 };
 
 } // namespace
@@ -93,10 +106,14 @@ std::unique_ptr<QMenu> TForm1::createBackgroundMenu()
 std::unique_ptr<QMenu> TForm1::createRecordFormMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
-    for (const QString &caption : kRecordFormMenuItems) {
-        const bool submenu = caption == kRecordFormMenuItems[0] || caption == kRecordFormMenuItems[2];
-        QAction *item = submenu ? menu->addMenu(caption)->menuAction() : menu->addAction(caption);
-        item->setEnabled(false);
+    for (const RecordFormMenuItem &entry : kRecordFormMenuItems) {
+        QAction *item = entry.submenu ? menu->addMenu(entry.caption)->menuAction() : menu->addAction(entry.caption);
+        if (!entry.button) {
+            item->setEnabled(false);
+            continue;
+        }
+        item->setEnabled(recordSpeedBar_->button(*entry.button)->isEnabled());
+        connect(item, &QAction::triggered, this, [this, button = *entry.button] { runRecordButton(button); });
     }
     menu->addAction(QStringLiteral("&Help"), this, [this] { showHelp(help::RecordFormMenu); });
     return menu;

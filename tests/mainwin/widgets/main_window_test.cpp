@@ -4,6 +4,7 @@
 #include "mainwin/widgets/hot_button.h"
 #include "mainwin/widgets/letter_tab_bar.h"
 #include "mainwin/widgets/main_window.h"
+#include "mainwin/widgets/record_form_pages.h"
 #include "mainwin/pane_layout.h"
 #include "mainwin/widgets/record_list_pane.h"
 #include "mainwin/widgets/record_speed_bar.h"
@@ -19,7 +20,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace numora::mainwin {
@@ -358,6 +362,74 @@ TEST_F(MainWindowTest, StatusLineAndCountersFollowTheShownRecord)
     window.action(Command::Next)->trigger();
     EXPECT_EQ(statusText(), "Read/Write Access");
     EXPECT_EQ(window.session().recordNumber(), 2) << "Denarius, the next letter with records";
+}
+
+// F4 opens the record form popup; `whileOpen` sees it as the user does and may pick an
+// item from it.
+void withRecordFormPopup(TForm1 &window, const std::function<void(QMenu &)> &whileOpen)
+{
+    QTimer::singleShot(0, [&] {
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        EXPECT_NE(popup, nullptr);
+        if (!popup)
+            return;
+        whileOpen(*popup);
+        if (popup->isVisible())
+            popup->close();
+    });
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+    QApplication::sendEvent(window.listPane(), &press);
+}
+
+QAction *menuItem(const QMenu &menu, const QString &caption)
+{
+    for (QAction *item : menu.actions())
+        if (item->text() == caption)
+            return item;
+    return nullptr;
+}
+
+// Undo, Delete and Synchronize are the record speed bar's buttons: enabled with them.
+TEST_F(MainWindowTest, RecordFormPopupItemsFollowTheRecordSpeedBar)
+{
+    const struct {
+        const char *caption;
+        RecordButton button;
+    } items[] = {{"&Undo Changes", RecordButton::Undo},
+                 {"&Delete Record", RecordButton::Delete},
+                 {"S&ynchronize", RecordButton::Synchronize}};
+    for (bool enabled : {true, false}) {
+        for (const auto &item : items)
+            window.recordSpeedBar()->button(item.button)->setEnabled(enabled);
+        withRecordFormPopup(window, [&](QMenu &popup) {
+            for (const auto &item : items) {
+                const QAction *action = menuItem(popup, item.caption);
+                ASSERT_NE(action, nullptr) << item.caption;
+                EXPECT_EQ(action->isEnabled(), enabled) << item.caption;
+            }
+            for (const char *later : {"&Paste Record", "&Copy Record", "P&rint Record"})
+                EXPECT_FALSE(menuItem(popup, later)->isEnabled()) << later;
+        });
+    }
+}
+
+TEST_F(MainWindowTest, RecordFormPopupRunsTheRecordCommands)
+{
+    auto *description = qobject_cast<QLineEdit *>(
+        qobject_cast<RecordFormPages *>(window.formPages())->fieldControl(0));
+    ASSERT_NE(description, nullptr);
+    ASSERT_EQ(description->text(), "Aureus");
+
+    description->setText(QStringLiteral("Aureus of Nero"));
+    withRecordFormPopup(window, [](QMenu &popup) { QTest::keyClick(&popup, Qt::Key_U); });
+    settle();
+    EXPECT_EQ(description->text(), "Aureus") << "Undo Changes";
+
+    settings.databaseOptions.recordDeleteMode = settings::RecordDeleteMode::Immediate;
+    const quint32 before = window.database().recordCount();
+    withRecordFormPopup(window, [](QMenu &popup) { QTest::keyClick(&popup, Qt::Key_D); });
+    settle();
+    EXPECT_EQ(window.database().recordCount(), before - 1) << "Delete Record";
 }
 
 TEST_F(MainWindowTest, AltDigitShowsThatFormPage)
