@@ -162,7 +162,7 @@ private:
     bool handleRecordKey(int key);
     void applySort(const database::SortDescriptor &descriptor);
     void setLetterTabsMode(settings::LetterTabs mode);
-    bool handleKey(const QKeyEvent &event);
+    bool handleKey(const QWidget &receiver, const QKeyEvent &event);
     bool handleCtrlAltKey(int key);
     bool handleFunctionKey(int key);
     bool handleGripMouse(QEvent *event);

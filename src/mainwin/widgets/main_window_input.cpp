@@ -11,10 +11,13 @@
 #include <QKeyEvent>
 #include <QMap>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <optional>
 
 // The window's popups and the keys it takes before the focused control.
@@ -37,6 +40,16 @@ void addChoices(QMenu &menu, const QStringList &captions, int current,
         item->setCheckable(true);
         item->setChecked(i == current);
     }
+}
+
+// Ctrl+Home and Ctrl+End move to the start and end of the text in every editor; inside a
+// multi-line text field they stay there instead of paging the list.
+bool isMultiLineTextKey(const QWidget *receiver, QKeyCombination key)
+{
+    static const QKeyCombination textKeys[] = {QKeyCombination(Qt::ControlModifier, Qt::Key_Home),
+                                               QKeyCombination(Qt::ControlModifier, Qt::Key_End)};
+    const bool multiLine = qobject_cast<const QPlainTextEdit *>(receiver) || qobject_cast<const QTextEdit *>(receiver);
+    return multiLine && std::find(std::begin(textKeys), std::end(textKeys), key) != std::end(textKeys);
 }
 
 // The record form popup. An item with a record speed bar button is that button: enabled
@@ -126,9 +139,11 @@ void TForm1::popUp(std::unique_ptr<QMenu> menu, QPoint windowOffset)
 
 // The keys the window takes from the focused control. A key that stands for a command is
 // consumed even while the command is disabled.
-bool TForm1::handleKey(const QKeyEvent &event)
+bool TForm1::handleKey(const QWidget &receiver, const QKeyEvent &event)
 {
     const QKeyCombination combination = event.keyCombination();
+    if (isMultiLineTextKey(&receiver, combination))
+        return false;
     for (const CommandKey &entry : commandKeys()) {
         if (entry.key == combination) {
             action(entry.command)->trigger();

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -207,6 +208,8 @@ TEST_F(MainWindowTest, WindowTakesItsKeysBeforeTheFocusedControl)
         {settings::LetterTabs::DontUse, ctrlAlt | Qt::Key_5, false},
         {settings::LetterTabs::Use, QKeyCombination(Qt::AltModifier, Qt::Key_U), false},
         {settings::LetterTabs::Use, QKeyCombination(Qt::ControlModifier, Qt::Key_F), false},
+        {settings::LetterTabs::Use, QKeyCombination(Qt::ControlModifier, Qt::Key_Home), false},
+        {settings::LetterTabs::Use, QKeyCombination(Qt::ControlModifier, Qt::Key_End), false},
         {settings::LetterTabs::Use, QKeyCombination(Qt::Key_X), true},
     };
     KeyRecorder control(window.formPages()->widget(0));
@@ -430,6 +433,34 @@ TEST_F(MainWindowTest, RecordFormPopupRunsTheRecordCommands)
     withRecordFormPopup(window, [](QMenu &popup) { QTest::keyClick(&popup, Qt::Key_D); });
     settle();
     EXPECT_EQ(window.database().recordCount(), before - 1) << "Delete Record";
+}
+
+// Inside the multi-line Notes field Ctrl+Home and Ctrl+End move within the text and the
+// typing goes on there; elsewhere the window takes them for paging (see above).
+TEST_F(MainWindowTest, CtrlHomeAndEndStayInsideMultiLineText)
+{
+    auto *form = qobject_cast<RecordFormPages *>(window.formPages());
+    auto *notes = qobject_cast<QPlainTextEdit *>(form->fieldControl(24));
+    ASSERT_NE(notes, nullptr);
+    window.show();
+    window.activateWindow();
+    form->showField(24);
+    notes->setFocus();
+    settle();
+    notes->setPlainText(QStringLiteral("struck at Lyon\nworn"));
+    QTextCursor middle = notes->textCursor();
+    middle.setPosition(5);
+    notes->setTextCursor(middle);
+    const QChar letter = window.recordList()->currentLetter();
+
+    QTest::keyClick(notes, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(notes, QStringLiteral("."));
+    QTest::keyClick(notes, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClicks(notes, QStringLiteral("Silver, "));
+    EXPECT_EQ(notes->toPlainText(), QStringLiteral("Silver, struck at Lyon\nworn."));
+    EXPECT_EQ(QApplication::focusWidget(), notes);
+    EXPECT_EQ(window.recordList()->currentLetter(), letter);
+
 }
 
 TEST_F(MainWindowTest, AltDigitShowsThatFormPage)
