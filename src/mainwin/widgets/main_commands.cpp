@@ -1,5 +1,8 @@
 #include "mainwin/widgets/main_commands.h"
 
+#include <QIcon>
+#include <QStandardPaths>
+
 namespace numora::mainwin {
 
 QString menuTitle(Menu menu)
@@ -25,35 +28,35 @@ const QList<MenuItem> &menuItems()
     using C = Command;
     using M = Menu;
     static const QList<MenuItem> items{
-        {M::File, C::NewRecord, "&New Record", "Add New Record [Ctrl+N]"},
-        {M::File, C::LoadDatabase, "&Load Database", "Load Another Database"},
-        {M::File, C::Print, "&Print", "Print Reports Or Labels [Ctrl+P]", true},
-        {M::File, C::TableView, "&Table View", "View Database As A Table"},
-        {M::File, C::HtmlReport, "&HTML Report", "Create HTML Report"},
-        {M::File, C::Exit, "&Exit", "Exit Program", true},
-        {M::Search, C::Find, "&Find", "Find Records [Ctrl+F]"},
-        {M::Search, C::Replace, "&Replace", "Replace Field Values"},
-        {M::Options, C::Options, "&Options", "Program Options [Ctrl+O]"},
-        {M::Move, C::First, "&First", "GoTo First Page [Ctrl+Home]"},
-        {M::Move, C::PageUp, "Page &Up", "GoTo Previous Page [Ctrl+PgUp]"},
-        {M::Move, C::PageDown, "Page &Down", "GoTo Next Page [Ctrl+PgDn]"},
-        {M::Move, C::Last, "&Last", "GoTo Last Page [Ctrl+End]"},
-        {M::Move, C::Previous, "&Previous", "GoTo Previous Record [Alt+PgUp]", true},
-        {M::Move, C::Next, "&Next", "GoTo Next Record [Alt+PgDn]"},
-        {M::Advanced, C::Export, "&Export", "Export Records"},
-        {M::Advanced, C::Import, "&Import", "Import Records"},
-        {M::Advanced, C::Password, "&Password", "Change Password", true},
-        {M::Advanced, C::Maintenance, "&Maintenance", "Database Maintenance"},
-        {M::Advanced, C::Filter, "&Filter", "Set Filter", true},
-        {M::Advanced, C::Sort, "&Sort", "Sort Options"},
-        {M::Advanced, C::Summary, "S&ummary", "Database Summary"},
-        {M::Help, C::HelpContents, "&Help Contents", "Help Contents"},
-        {M::Help, C::Tips, "&Tips", "Display Tips"},
-        {M::Help, C::Manual, "&Manual", "Open The Manual"},
-        {M::Help, C::HomePage, "Home &Page", "Visit Home Page [Ctrl+G]", true},
-        {M::Help, C::OnlineFaq, "&Online FAQ", "Frequently Asked Questions"},
-        {M::Help, C::EmailSupport, "&Email Support", "Send Email To Support"},
-        {M::Help, C::About, "&About", "About This Program", true},
+        {M::File, C::NewRecord, "&New Record", "Add New Record [Ctrl+N]", "document-new"},
+        {M::File, C::LoadDatabase, "&Load Database", "Load Another Database", "document-open"},
+        {M::File, C::Print, "&Print", "Print Reports Or Labels [Ctrl+P]", "document-print", true},
+        {M::File, C::TableView, "&Table View", "View Database As A Table", "x-office-spreadsheet"},
+        {M::File, C::HtmlReport, "&HTML Report", "Create HTML Report", "text-html"},
+        {M::File, C::Exit, "&Exit", "Exit Program", "application-exit", true},
+        {M::Search, C::Find, "&Find", "Find Records [Ctrl+F]", "edit-find"},
+        {M::Search, C::Replace, "&Replace", "Replace Field Values", "edit-find-replace"},
+        {M::Options, C::Options, "&Options", "Program Options [Ctrl+O]", "preferences-system"},
+        {M::Move, C::First, "&First", "GoTo First Page [Ctrl+Home]", "go-first"},
+        {M::Move, C::PageUp, "Page &Up", "GoTo Previous Page [Ctrl+PgUp]", "go-up"},
+        {M::Move, C::PageDown, "Page &Down", "GoTo Next Page [Ctrl+PgDn]", "go-down"},
+        {M::Move, C::Last, "&Last", "GoTo Last Page [Ctrl+End]", "go-last"},
+        {M::Move, C::Previous, "&Previous", "GoTo Previous Record [Alt+PgUp]", "go-previous", true},
+        {M::Move, C::Next, "&Next", "GoTo Next Record [Alt+PgDn]", "go-next"},
+        {M::Advanced, C::Export, "&Export", "Export Records", "document-send"},
+        {M::Advanced, C::Import, "&Import", "Import Records", "insert-object"},
+        {M::Advanced, C::Password, "&Password", "Change Password", "dialog-password", true},
+        {M::Advanced, C::Maintenance, "&Maintenance", "Database Maintenance", "system-run"},
+        {M::Advanced, C::Filter, "&Filter", "Set Filter", "system-search", true},
+        {M::Advanced, C::Sort, "&Sort", "Sort Options", "view-sort-ascending"},
+        {M::Advanced, C::Summary, "S&ummary", "Database Summary", "document-properties"},
+        {M::Help, C::HelpContents, "&Help Contents", "Help Contents", "help-contents"},
+        {M::Help, C::Tips, "&Tips", "Display Tips", "dialog-information"},
+        {M::Help, C::Manual, "&Manual", "Open The Manual", "help-browser"},
+        {M::Help, C::HomePage, "Home &Page", "Visit Home Page [Ctrl+G]", "go-home", true},
+        {M::Help, C::OnlineFaq, "&Online FAQ", "Frequently Asked Questions", "help-faq"},
+        {M::Help, C::EmailSupport, "&Email Support", "Send Email To Support", "mail-send"},
+        {M::Help, C::About, "&About", "About This Program", "help-about", true},
     };
     return items;
 }
@@ -94,6 +97,36 @@ const QList<CommandKey> &commandKeys()
         {Qt::ALT | Qt::Key_PageDown, C::Next},
     };
     return keys;
+}
+
+QString commandIcon(Command command)
+{
+    for (const MenuItem &item : menuItems())
+        if (item.command == command)
+            return item.icon;
+    return {};
+}
+
+void useFallbackIconTheme()
+{
+    // The first command's icon stands for the whole family: a theme has all or none.
+    if (QIcon::hasThemeIcon(menuItems().front().icon))
+        return;
+    // Without a desktop's platform theme Qt knows neither a theme nor the system's icon
+    // folders.
+    QStringList folders = QIcon::themeSearchPaths();
+    const QStringList system =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                  QStandardPaths::LocateDirectory);
+    for (const QString &folder : system)
+        if (!folders.contains(folder))
+            folders << folder;
+    QIcon::setThemeSearchPaths(folders);
+    const QString fallback = QStringLiteral("Adwaita");
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(fallback);
+    else
+        QIcon::setFallbackThemeName(fallback);
 }
 
 bool isAvailable(Command command)

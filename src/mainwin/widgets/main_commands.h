@@ -25,6 +25,7 @@ struct MenuItem {
     Command command;
     QString caption;
     QString hint;
+    QString icon; // a freedesktop icon name; the speed button shows the same icon
     bool separatorBefore = false;
 };
 
@@ -49,6 +50,14 @@ const QList<MenuItem> &menuItems();
 const QList<SpeedButton> &speedButtons();
 // Keys the window takes before the focused control and turns into commands.
 const QList<CommandKey> &commandKeys();
+
+// The icon name of the command's menu item.
+QString commandIcon(Command command);
+
+// Icons come from the desktop's icon theme by their freedesktop names. Where that theme
+// lacks them (a desktop without one, the offscreen platform) the Adwaita theme installed
+// with the program stands in, so no button is left blank.
+void useFallbackIconTheme();
 
 // The commands that work in this build; the others wait for the work that builds them and
 // stay disabled.

@@ -37,6 +37,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QIcon>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
@@ -133,6 +134,7 @@ TForm1::TForm1(settings::RunSettings &settings, Prompt &prompt, Progress &progre
     setCentralWidget(client_);
     setContextMenuPolicy(Qt::NoContextMenu);
     useGreyTextWhenDisabled(this);
+    useFallbackIconTheme();
     buildAreas();
     buildCommands();
     wireRecordList();
@@ -421,25 +423,40 @@ void TForm1::buildCommands()
         });
         actions_.insert(item.command, action);
         if (item.menu == Menu::Options) {
-            menuBar()->addAction(action);
+            menuBar()->addAction(action); // with an icon the bar would show it instead of the caption
             continue;
         }
+        action->setIcon(QIcon::fromTheme(item.icon));
         if (!menus.contains(item.menu))
             menus.insert(item.menu, menuBar()->addMenu(menuTitle(item.menu)));
         if (item.separatorBefore)
             menus[item.menu]->addSeparator();
         menus[item.menu]->addAction(action);
     }
-    const QIcon icon = style()->standardIcon(QStyle::SP_ArrowRight);
+    showCommandKeysInMenus();
     for (const SpeedButton &entry : speedButtons()) {
         QAction *action = actions_.value(entry.command);
-        QToolButton *button = speedBar_->addButton(entry.page, entry.caption, entry.hint, icon);
+        QToolButton *button = speedBar_->addButton(entry.page, entry.caption, entry.hint,
+                                                   QIcon::fromTheme(commandIcon(entry.command)));
         makeHotButton(button, HotButtonKind::SpeedButton);
         button->setEnabled(action->isEnabled());
         connect(button, &QToolButton::clicked, action, &QAction::trigger);
         connect(action, &QAction::changed, button, [button, action] {
             button->setEnabled(action->isEnabled());
         });
+    }
+}
+
+// The window's key filter runs the command keys (see handleKey); the actions carry them
+// only so the menus show them. Bound to the menu widget alone, such a shortcut can fire
+// only while its menu has the keyboard, where the window's filter does not look, so no
+// key runs its command twice.
+void TForm1::showCommandKeysInMenus()
+{
+    for (const CommandKey &entry : commandKeys()) {
+        QAction *command = actions_.value(entry.command);
+        command->setShortcut(entry.key);
+        command->setShortcutContext(Qt::WidgetShortcut);
     }
 }
 

@@ -163,6 +163,7 @@ private:
     void applySort(const database::SortDescriptor &descriptor);
     void setLetterTabsMode(settings::LetterTabs mode);
     bool handleKey(const QWidget &receiver, const QKeyEvent &event);
+    void showCommandKeysInMenus();
     bool handleCtrlAltKey(int key);
     bool handleFunctionKey(int key);
     bool handleGripMouse(QEvent *event);

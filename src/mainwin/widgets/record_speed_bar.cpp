@@ -1,7 +1,7 @@
 #include "mainwin/widgets/record_speed_bar.h"
 
 #include <QLabel>
-#include <QStyle>
+#include <QIcon>
 #include <QToolButton>
 
 namespace numora::mainwin {
@@ -13,23 +13,23 @@ constexpr int kButtonSize = 24;
 
 struct ButtonLook {
     QString hint;
-    QStyle::StandardPixmap icon;
+    QString icon; // a freedesktop icon name
 };
 
 // In the bar's order, left to right.
 const QList<ButtonLook> &buttonLooks()
 {
     static const QList<ButtonLook> looks = {
-        {QStringLiteral("Synchronize Left Page With Current Record [Alt+Y]"), QStyle::SP_BrowserReload},
-        {QStringLiteral("Print Current Record [Alt+P]"), QStyle::SP_FileDialogDetailedView},
-        {QStringLiteral("Delete Current Record [Alt+Delete]"), QStyle::SP_TrashIcon},
-        {QStringLiteral("Undo Changes To Current Record [Alt+U]"), QStyle::SP_DialogResetButton},
-        {QStringLiteral("Copy Current Record To Copy Buffer [Alt+C]"), QStyle::SP_FileDialogNewFolder},
-        {QStringLiteral("Paste From Copy Buffer To Current Record [Alt+T]"), QStyle::SP_DialogApplyButton},
-        {QStringLiteral("Capture Web Page Into New Record [Alt+W]"), QStyle::SP_DriveNetIcon},
-        {QStringLiteral("Go To Web Page [Alt+G]"), QStyle::SP_DirLinkIcon},
-        {QStringLiteral("GoTo Previous Page [Alt+PgUp]"), QStyle::SP_ArrowLeft},
-        {QStringLiteral("GoTo Next Page [Alt+PgDn]"), QStyle::SP_ArrowRight},
+        {QStringLiteral("Synchronize Left Page With Current Record [Alt+Y]"), QStringLiteral("view-refresh")},
+        {QStringLiteral("Print Current Record [Alt+P]"), QStringLiteral("document-print")},
+        {QStringLiteral("Delete Current Record [Alt+Delete]"), QStringLiteral("edit-delete")},
+        {QStringLiteral("Undo Changes To Current Record [Alt+U]"), QStringLiteral("edit-undo")},
+        {QStringLiteral("Copy Current Record To Copy Buffer [Alt+C]"), QStringLiteral("edit-copy")},
+        {QStringLiteral("Paste From Copy Buffer To Current Record [Alt+T]"), QStringLiteral("edit-paste")},
+        {QStringLiteral("Capture Web Page Into New Record [Alt+W]"), QStringLiteral("camera-web")},
+        {QStringLiteral("Go To Web Page [Alt+G]"), QStringLiteral("web-browser")},
+        {QStringLiteral("GoTo Previous Page [Alt+PgUp]"), QStringLiteral("go-previous")},
+        {QStringLiteral("GoTo Next Page [Alt+PgDn]"), QStringLiteral("go-next")},
     };
     return looks;
 }
@@ -45,7 +45,7 @@ RecordSpeedBar::RecordSpeedBar(QWidget *parent)
     for (int i = 0; i < looks.size(); ++i) {
         auto *button = new QToolButton(this);
         button->setToolTip(looks[i].hint);
-        button->setIcon(style()->standardIcon(looks[i].icon));
+        button->setIcon(QIcon::fromTheme(looks[i].icon));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setEnabled(false);

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -461,6 +462,52 @@ TEST_F(MainWindowTest, CtrlHomeAndEndStayInsideMultiLineText)
     EXPECT_EQ(QApplication::focusWidget(), notes);
     EXPECT_EQ(window.recordList()->currentLetter(), letter);
 
+}
+
+// Each command of the two speed bars shows its own picture, found on any desktop through
+// the fallback icon theme (the offscreen platform has no theme of its own).
+TEST_F(MainWindowTest, SpeedBarCommandsEachShowTheirOwnIcon)
+{
+    QList<QToolButton *> buttons;
+    for (const auto &page : window.speedBar()->buttons())
+        buttons << page;
+    for (int i = 0; i <= int(RecordButton::Next); ++i)
+        buttons << window.recordSpeedBar()->button(RecordButton(i));
+    QMap<QString, QImage> pictures; // by icon name
+    for (QToolButton *button : buttons) {
+        const QString hint = button->toolTip();
+        const QIcon icon = button->icon();
+        const QImage picture = icon.pixmap(24).toImage();
+        ASSERT_FALSE(picture.isNull()) << hint.toStdString();
+        for (auto other = pictures.cbegin(); other != pictures.cend(); ++other) {
+            if (other.key() == icon.name())
+                continue;
+            EXPECT_NE(other.value(), picture) << hint.toStdString() << " looks like " << other.key().toStdString();
+        }
+        pictures.insert(icon.name(), picture);
+    }
+}
+
+// The menus show the keys, and a key still runs its command once: the window's key
+// filter owns it.
+TEST_F(MainWindowTest, MenuItemsShowTheirKeysAndAKeyRunsItsCommandOnce)
+{
+    const struct {
+        Command command;
+        QKeySequence shown;
+    } cases[] = {{Command::NewRecord, QKeySequence(Qt::CTRL | Qt::Key_N)},
+                 {Command::First, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+                 {Command::Next, QKeySequence(Qt::ALT | Qt::Key_PageDown)}};
+    for (const auto &c : cases)
+        EXPECT_EQ(window.action(c.command)->shortcut(), c.shown) << c.shown.toString().toStdString();
+
+    window.show();
+    window.activateWindow();
+    window.listPane()->setFocus();
+    settle();
+    QSignalSpy runs(window.action(Command::NewRecord), &QAction::triggered);
+    QTest::keyClick(window.listPane(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(runs.count(), 1);
 }
 
 TEST_F(MainWindowTest, AltDigitShowsThatFormPage)
