@@ -17,7 +17,8 @@ inline QString helpFileName() { return QStringLiteral("NUMORAHELP.HLP"); }
 inline QString homePageAddress() { return QStringLiteral("https://numora.brenlow.example/"); }
 inline QString faqAddress() { return QStringLiteral("https://numora.brenlow.example/faq/"); }
 inline QString supportMailAddress() { return QStringLiteral("support@brenlow.example"); }
-inline QString manualFileName() { return QStringLiteral("manual.rtf"); }
+// The manual's first page, relative to the folder of installed resources.
+inline QString manualFileName() { return QStringLiteral("manual/index.html"); }
 
 // The summary window's value and quantity fields; -1 stands for none. No field is
 // required and no date field is filled with today's date in this product, so the

@@ -70,6 +70,20 @@ QString installedResourceFolder(const QString &executableFolder)
     return QDir::cleanPath(executableFolder + QStringLiteral("/../share/numora"));
 }
 
+QString locateResource(const QString &relativePath, const QString &programFolder,
+                       const QString &executableFolder)
+{
+    QStringList folders{programFolder};
+    if (!executableFolder.isEmpty())
+        folders.prepend(installedResourceFolder(executableFolder));
+    for (const QString &folder : folders) {
+        const QString path = QDir::cleanPath(folder + QLatin1Char('/') + relativePath);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
 bool copyMissingResources(const QString &resourceFolder, const QString &programFolder)
 {
     bool copiedAll = true;

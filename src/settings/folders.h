@@ -64,6 +64,13 @@ QString chooseProgramFolder(const ProgramFolderCandidates &candidates);
 // The read-only resources installed with an executable in <prefix>/bin: <prefix>/share/numora.
 QString installedResourceFolder(const QString &executableFolder);
 
+// Where a read-only resource shipped with the program (the manual) is: the installed copy
+// first, since a copy an earlier version left in the program folder is never replaced by an
+// upgrade; then the program folder, the only copy in a portable install. Empty when neither
+// holds it.
+QString locateResource(const QString &relativePath, const QString &programFolder,
+                       const QString &executableFolder);
+
 // Copies every file of `resourceFolder` (subfolders included) that `programFolder` lacks,
 // whatever its letter case there; copies are writable. False when a copy failed.
 [[nodiscard]] bool copyMissingResources(const QString &resourceFolder, const QString &programFolder);

@@ -167,6 +167,43 @@ TEST(ProgramFolderTest, InstalledResourcesAreCopiedWhenMissing)
     EXPECT_TRUE(QFile::permissions(program.file("av_na.ini")).testFlag(QFile::WriteOwner));
 }
 
+TEST(ProgramFolderTest, TheInstalledCopyOfAResourceWinsOverAnOlderCopyInTheProgramFolder)
+{
+    test::TempFolder temp;
+    const QString executable = temp.file("prefix/bin");
+    const QString installedPage = temp.file("prefix/share/numora/manual/index.html");
+    const QString copiedPage = temp.file("home/manual/index.html");
+    ASSERT_TRUE(QDir().mkpath(executable) && QDir().mkpath(temp.file("prefix/share/numora/manual"))
+                && QDir().mkpath(temp.file("home/manual")));
+    const QString home = temp.file("home");
+
+    struct Case {
+        const char *name;
+        bool installed;
+        bool copied;
+        QString executableFolder;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {"installed and copied", true, true, executable, installedPage},
+        {"installed only", true, false, executable, installedPage},
+        {"portable or an older copy", false, true, executable, copiedPage},
+        {"no executable folder known", true, true, "", copiedPage},
+        {"nowhere", false, false, executable, ""},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(installedPage);
+        QFile::remove(copiedPage);
+        if (c.installed)
+            touch(installedPage);
+        if (c.copied)
+            touch(copiedPage);
+        EXPECT_EQ(locateResource("manual/index.html", home, c.executableFolder), c.expected) << c.name;
+    }
+    // A folder of that name is not the page.
+    EXPECT_EQ(locateResource("manual", home, executable), "");
+}
+
 TEST(ProgramFolderTest, TheHomeVariableNamesTheProgramFolder)
 {
     test::TempFolder temp;

@@ -26,6 +26,7 @@
 #include "platform/progress_window.h"
 #include "core/prompt.h"
 #include "platform/shell.h"
+#include "settings/folders.h"
 #include "settings/template_list.h"
 #include "database/database_manager.h"
 
@@ -491,8 +492,8 @@ void TForm1::runCommand(Command command)
     case Command::HomePage: openAddress(homePageAddress()); break;
     case Command::OnlineFaq: openAddress(faqAddress()); break;
     case Command::Manual:
-        if (!platform::openWithShell(
-                QDir(settings_.folders.programFolder).filePath(manualFileName())))
+        if (!platform::openWithShell(settings::locateResource(
+                manualFileName(), settings_.folders.programFolder, QCoreApplication::applicationDirPath())))
             prompt_.inform(QStringLiteral("Could not load Manual.rtf file!\rTry to load Manual.rtf file into your word processor."),
                            MessageKind::Error);
         break;

@@ -15,6 +15,7 @@
 #include "database/database_manager.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,6 +31,19 @@
 
 namespace numora::mainwin {
 namespace {
+
+// Stands in for the desktop's browser: Qt hands it every file address the program opens.
+class FileOpener : public QObject {
+    Q_OBJECT
+public:
+    FileOpener() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~FileOpener() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
 
 // A window started on a small collection sorted by description, so letter tabs are in use.
 class MainWindowTest : public testing::Test {
@@ -517,5 +531,28 @@ TEST_F(MainWindowTest, AltDigitShowsThatFormPage)
     EXPECT_EQ(window.formPages()->currentIndex(), 2);
 }
 
+TEST_F(MainWindowTest, ManualOpensItsFirstPageInTheBrowserOrSaysItIsMissing)
+{
+    FileOpener browser;
+    window.action(Command::Manual)->trigger();
+    EXPECT_TRUE(browser.opened.isEmpty());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Could not load Manual.rtf file!\rTry to load Manual.rtf file "
+                                    "into your word processor.");
+    EXPECT_EQ(prompt.shown[0].kind, MessageKind::Error);
+
+    const QString pages = settings.folders.programFolder + "/manual";
+    ASSERT_TRUE(QDir().mkpath(pages));
+    QFile page(pages + "/index.html");
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    prompt.shown.clear();
+    window.action(Command::Manual)->trigger();
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl::fromLocalFile(page.fileName())});
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 } // namespace
 } // namespace numora::mainwin
+
+#include "main_window_test.moc"
