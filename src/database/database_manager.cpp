@@ -73,12 +73,6 @@ QString DatabaseManager::templatePath(const QString &fileName) const { return st
 
 QString DatabaseManager::sortFilePath() const { return databasePath(baseName(location.tableFileName) + QStringLiteral(".idx")); }
 
-void DatabaseManager::setBusy(bool on)
-{
-    if (hooks.busy)
-        hooks.busy(on);
-}
-
 // ---------------------------------------------------------------------------
 // Opening tables
 
@@ -542,7 +536,6 @@ bool DatabaseManager::applySort()
     ignoringErrors([&] { record_.open(); });
     recordDecimals();
     index_.undo();
-    setBusy(false);
     if (!indexErrorSilence_)
         prompt_.inform(QStringLiteral("Unable to create Index!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
                        MessageKind::Error, reason);
@@ -619,10 +612,9 @@ void DatabaseManager::countLetters()
 {
     if (!letterTabsUsable())
         return;
-    setBusy(true);
+    const BusyScope busy(hooks);
     for (int slot = LetterCount - 1; slot >= 0; --slot)
         recountLetter(QChar('A' + slot));
-    setBusy(false);
 }
 
 void DatabaseManager::recountLetter(QChar letter)
