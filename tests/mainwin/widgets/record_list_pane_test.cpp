@@ -13,6 +13,7 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_folder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -236,6 +237,33 @@ TEST_F(RecordListPaneTest, DraggingAndResizingSectionsReachTheRows)
     EXPECT_EQ(header->model().sections().at(1).width, kMinSectionWidth);
     EXPECT_EQ(header->sectionSize(1), kMinSectionWidth);
     EXPECT_EQ(pane.rows().at(0)->columnShares(), header->model().shares(header->width()));
+}
+
+// Without a stored header the description takes what the country leaves, at every pane
+// width; widths the user set that no longer fit keep every section in sight.
+TEST_F(RecordListPaneTest, HeaderSectionsFitThePane)
+{
+    showCoins({{"1976 Bolivia 50 centavos", "Bolivia", 1}});
+    TBrenlowHeader *header = pane.header();
+    const auto shownWidths = [header] {
+        QList<int> widths;
+        for (int i = 0; i < header->count(); ++i)
+            widths << header->sectionSize(i);
+        return widths;
+    };
+    for (const int paneWidth : {326, 600, 250}) {
+        pane.resize(paneWidth, 400);
+        QApplication::processEvents();
+        EXPECT_EQ(shownWidths(), (QList<int>{header->width() - 100, 100})) << paneWidth;
+        EXPECT_EQ(pane.rows().at(0)->columnShares(), header->model().shares(header->width())) << paneWidth;
+    }
+
+    header->resizeSection(0, 400); // the user's widths, wider than the pane
+    pane.resize(300, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(header->model().widths(), (QList<int>{400, 100}));
+    EXPECT_EQ(shownWidths(), (QList<int>{header->width() - kReachableSectionWidth, kReachableSectionWidth}));
+    EXPECT_EQ(header->sectionViewportPosition(1) + header->sectionSize(1), header->width());
 }
 
 TEST_F(RecordListPaneTest, PagingCrossesIntoNeighbouringLetters)
