@@ -33,6 +33,13 @@ const QString kBackupFolder = QStringLiteral("BACKUP");
 
 QString baseName(const QString &fileName) { return QFileInfo(fileName).completeBaseName(); }
 
+// Whether any data, memo or index file named base.* is in the folder, in any letter case.
+bool anyTableFile(const QString &folder, const QString &base)
+{
+    return std::any_of(std::begin(kTableExtensions), std::end(kTableExtensions),
+                       [&](const char *extension) { return store::existsInFolder(folder, base + QLatin1String(extension)); });
+}
+
 int letterSlot(QChar letter) { return letter.unicode() - 'A'; }
 
 // A failure the caller turns into its own result or message; its reason goes to the log.
@@ -65,12 +72,6 @@ QString DatabaseManager::databasePath(const QString &fileName) const { return st
 QString DatabaseManager::templatePath(const QString &fileName) const { return store::resolveInFolder(programFolder, fileName); }
 
 QString DatabaseManager::sortFilePath() const { return databasePath(baseName(location.tableFileName) + QStringLiteral(".idx")); }
-
-void DatabaseManager::setBusy(bool on)
-{
-    if (hooks.busy)
-        hooks.busy(on);
-}
 
 // ---------------------------------------------------------------------------
 // Opening tables
@@ -179,9 +180,7 @@ QString DatabaseManager::freeSetAsideName() const
 {
     for (int n = 0; n <= kMaxSetAsides; ++n) {
         const QString base = n == 0 ? kBadFile : kBadFile + QString::number(n);
-        const bool taken = std::any_of(std::begin(kTableExtensions), std::end(kTableExtensions),
-                                       [&](const char *extension) { return store::existsInFolder(location.folder, base + QLatin1String(extension)); });
-        if (!taken)
+        if (!anyTableFile(location.folder, base))
             return base + QStringLiteral(".dbf");
     }
     return {};
@@ -292,9 +291,13 @@ OpenResult DatabaseManager::openCopyBuffer()
 
 // Only a missing or damaged record table is replaced by a new one; one that cannot be
 // opened for any other reason (permission, another user, a missing memo file) is left
-// as it is and nothing opens.
+// as it is and nothing opens. A folder holding none of the table's files is a first
+// start, so the table is made without a word; a memo or index file left without its
+// data file means a database went missing, which the user is told.
 bool DatabaseManager::openOrCreateRecordTable()
 {
+    if (!anyTableFile(location.folder, baseName(location.tableFileName)))
+        return createRecordTableAnew({}, {});
     if (!store::existsInFolder(location.folder, location.tableFileName))
         return createRecordTableAnew(QStringLiteral("Could not Open the database! A new database will be created."), {});
     const OpenResult opened = openRecordTable();
@@ -339,7 +342,8 @@ void DatabaseManager::tellOfDamage(const QString &damage)
 
 bool DatabaseManager::createRecordTableAnew(const QString &notice, const QString &reason)
 {
-    prompt_.inform(notice, MessageKind::Warning, reason);
+    if (!notice.isEmpty())
+        prompt_.inform(notice, MessageKind::Warning, reason);
     try {
         record_.close();
         createTable(QDir(location.folder).filePath(location.tableFileName), true);
@@ -532,7 +536,6 @@ bool DatabaseManager::applySort()
     ignoringErrors([&] { record_.open(); });
     recordDecimals();
     index_.undo();
-    setBusy(false);
     if (!indexErrorSilence_)
         prompt_.inform(QStringLiteral("Unable to create Index!\rDatabase may be used by someone else - this function requires Exclusive Database Use."),
                        MessageKind::Error, reason);
@@ -609,10 +612,9 @@ void DatabaseManager::countLetters()
 {
     if (!letterTabsUsable())
         return;
-    setBusy(true);
+    const BusyScope busy(hooks);
     for (int slot = LetterCount - 1; slot >= 0; --slot)
         recountLetter(QChar('A' + slot));
-    setBusy(false);
 }
 
 void DatabaseManager::recountLetter(QChar letter)

@@ -50,6 +50,27 @@ struct DatabaseHooks {
     std::function<QString(int column, QDate)> formatDate; // a date field in its own format
 };
 
+// Holds the hourglass for as long as it lives, so a pass that fails on a store error
+// never leaves it behind.
+class BusyScope {
+public:
+    explicit BusyScope(const DatabaseHooks &hooks) : busy_(hooks.busy)
+    {
+        if (busy_)
+            busy_(true);
+    }
+    ~BusyScope()
+    {
+        if (busy_)
+            busy_(false);
+    }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    const std::function<void(bool)> &busy_;
+};
+
 class DatabaseManager {
 public:
     static constexpr int LetterCount = 26;
@@ -170,7 +191,6 @@ private:
     QString templatePath(const QString &fileName) const;
     QString sortFilePath() const;
     void reportIndexFailure();
-    void setBusy(bool on);
     [[nodiscard]] bool recordTableOpens();
 
     Prompt &prompt_;

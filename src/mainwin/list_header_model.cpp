@@ -15,7 +15,10 @@ struct DefaultSection {
     int field;
     int width;
 };
+// The description takes what the header leaves; 50 pixels is what it keeps until the
+// header's width is known.
 constexpr DefaultSection kDefaultSections[] = {{0, 50}, {1, 100}};
+constexpr int kFillingDefaultField = 0;
 
 // A section gives half its width to a new last section only when it is this wide.
 constexpr int kMinWidthToShare = 20;
@@ -54,6 +57,27 @@ private:
 
 } // namespace
 
+QList<int> fitSectionWidths(QList<int> widths, int headerWidth, int filling)
+{
+    const qsizetype count = widths.size();
+    if (count == 0)
+        return {};
+    const int reachable = std::clamp(int(headerWidth / count), kMinSectionWidth, kReachableSectionWidth);
+    if (filling >= 0 && filling < count) {
+        const qint64 others = std::accumulate(widths.begin(), widths.end(), qint64(0)) - widths[filling];
+        widths[filling] = int(std::clamp<qint64>(headerWidth - others, reachable, std::max(headerWidth, reachable)));
+    }
+    QList<int> fitted;
+    qint64 used = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qint64 room = headerWidth - used - qint64(count - 1 - i) * reachable;
+        const int width = int(std::max<qint64>(std::min<qint64>(widths[i], room), kMinSectionWidth));
+        fitted.append(width);
+        used += width;
+    }
+    return fitted;
+}
+
 bool canBeColumn(store::FieldType type)
 {
     return type == store::FieldType::Character || type == store::FieldType::Numeric
@@ -88,9 +112,14 @@ QList<int> ListHeaderModel::widths() const
     return widths;
 }
 
+QList<int> ListHeaderModel::shownWidths(int headerWidth) const
+{
+    return fitSectionWidths(widths(), headerWidth, indexOfField(fillingField_));
+}
+
 QList<int> ListHeaderModel::shares(int headerWidth) const
 {
-    return sectionShares(widths(), headerWidth);
+    return sectionShares(shownWidths(headerWidth), headerWidth);
 }
 
 void ListHeaderModel::resetToDefault()
@@ -99,6 +128,13 @@ void ListHeaderModel::resetToDefault()
     for (const DefaultSection &section : kDefaultSections)
         if (section.field < fields_.size() && canBeColumn(fields_[section.field].type))
             sections_.append({section.field, fields_[section.field].label, section.width});
+    fillingField_ = kFillingDefaultField;
+}
+
+void ListHeaderModel::fitToPane(int headerWidth)
+{
+    if (const int filling = indexOfField(fillingField_); filling >= 0 && headerWidth > 0)
+        sections_[filling].width = shownWidths(headerWidth).at(filling);
 }
 
 QList<int> ListHeaderModel::insertableFields() const
@@ -139,6 +175,7 @@ bool ListHeaderModel::insertField(int field, int headerWidth)
         }
     }
     sections_.append({field, fields_[field].label, width});
+    fillingField_ = -1;
     return true;
 }
 
@@ -148,6 +185,7 @@ bool ListHeaderModel::removeField(int field)
     if (index < 0 || !canRemoveField())
         return false;
     sections_.removeAt(index);
+    fillingField_ = -1;
     return true;
 }
 
@@ -157,6 +195,7 @@ bool ListHeaderModel::moveSection(int from, int to)
     if (!inRange(from) || !inRange(to) || from == to)
         return false;
     sections_.move(from, to);
+    fillingField_ = -1;
     return true;
 }
 
@@ -168,6 +207,7 @@ bool ListHeaderModel::resizeSection(int index, int width)
     if (sections_[index].width == newWidth)
         return false;
     sections_[index].width = newWidth;
+    fillingField_ = -1;
     return true;
 }
 
@@ -188,6 +228,7 @@ bool ListHeaderModel::readSections(const QString &path)
     if (read.isEmpty())
         return false;
     sections_ = read;
+    fillingField_ = -1;
     return true;
 }
 

@@ -20,6 +20,16 @@ inline constexpr char kHeaderFile[] = "header.dat";
 
 // No section is narrower than this.
 inline constexpr int kMinSectionWidth = 4;
+// A header too narrow for its sections still shows this much of each, so none is out of
+// reach of the mouse.
+inline constexpr int kReachableSectionWidth = 20;
+
+// The widths a header `headerWidth` pixels wide shows for sections of the stored
+// `widths`. Section `filling` (none when -1) takes what the others leave. Sections that do
+// not fit are narrowed from the last one back, each only as far as the sections after it
+// need to keep kReachableSectionWidth in sight (an equal part of a header too narrow even
+// for that); a section stored narrower keeps its width.
+QList<int> fitSectionWidths(QList<int> widths, int headerWidth, int filling = -1);
 
 // A record field as the header sees it, in field-number order.
 struct ListField {
@@ -53,11 +63,18 @@ public:
 
     const QList<HeaderSection> &sections() const { return sections_; }
     QList<int> widths() const;
-    // Each section's share of `headerWidth` in percent.
+    // What a header `headerWidth` pixels wide shows of the sections (fitSectionWidths).
+    QList<int> shownWidths(int headerWidth) const;
+    // Each shown section's share of `headerWidth` in percent.
     QList<int> shares(int headerWidth) const;
 
-    // Field 1 at 50 pixels and field 2 at 100, as far as they exist and can be columns.
+    // Field 1 taking what the header leaves and field 2 at 100 pixels, as far as they exist
+    // and can be columns.
     void resetToDefault();
+    // While the default sections are untouched field 1 follows the header's width; this
+    // keeps its stored width to what a header `headerWidth` wide shows, so the width a
+    // change starts from, and the one written, is the one the user saw.
+    void fitToPane(int headerWidth);
 
     // The popup menu's offers. Removing needs more than one section.
     bool canRemoveField() const { return sections_.size() > 1; }
@@ -95,6 +112,7 @@ private:
 
     QList<ListField> fields_;
     QList<HeaderSection> sections_;
+    int fillingField_ = -1; // of the default sections, until the user changes them
 };
 
 // Header templates (".hdr", "THeaderTemplateList"): named copies of the header's sections, in header.dat's format.

@@ -20,26 +20,6 @@ const QString kStoredWithFailure = QStringLiteral(
     "The record was saved, but the database could not finish saving it!\rThe list may not show it in its "
     "place until the database is opened again.");
 
-// Holds the hourglass for as long as it lives.
-class BusyScope {
-public:
-    explicit BusyScope(const std::function<void(bool)> &busy) : busy_(busy)
-    {
-        if (busy_)
-            busy_(true);
-    }
-    ~BusyScope()
-    {
-        if (busy_)
-            busy_(false);
-    }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    const std::function<void(bool)> &busy_;
-};
-
 QChar previousLetter(QChar letter) { return QChar(letter.unicode() - 1); }
 QChar nextLetter(QChar letter) { return QChar(letter.unicode() + 1); }
 
@@ -277,7 +257,7 @@ database::ChangeResult RecordSession::writeRecord()
 {
     if (inUse_)
         return {};
-    BusyScope busy(database_.hooks.busy);
+    database::BusyScope busy(database_.hooks);
     database::RecordChanges &changes = database_.changes();
     database::ChangeResult result;
     if (newRecord_ && formTable_.state() != store::TableState::Insert)
@@ -532,7 +512,7 @@ void RecordSession::synchronize()
 {
     if (newRecord_ || !saveCheck())
         return;
-    BusyScope busy(database_.hooks.busy);
+    database::BusyScope busy(database_.hooks);
     if (browser_.letterTabsInUse() && !recordLetter_.isNull()
         && recordLetter_ != browser_.currentLetter())
         browser_.selectLetter(recordLetter_);

@@ -1,5 +1,6 @@
 #include "mainwin/record_summary.h"
 
+#include "core/help_topics.h"
 #include "core/prompt.h"
 #include "database/record_schema.h"
 #include "store/store_error.h"
@@ -20,9 +21,9 @@ QString memoFirstLine(const store::Table &table, int column, Prompt &prompt)
         static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
         return table.text(column).section(lineBreak, 0, 0);
     } catch (const store::EngineError &) {
-        prompt.inform(QStringLiteral("Corrupt Memo Field!!! You should delete record: \r")
-                          + table.text(kCountryColumn),
-                      MessageKind::Error);
+        // The help page tells how to save the rest of the record and mend the memo file.
+        prompt.ask(QStringLiteral("Corrupt Memo Field!!! You should delete record: \r") + table.text(kCountryColumn),
+                   MessageKind::Error, Button::Ok | Button::Help, help::QuickViewDamagedMemo);
         return {};
     }
 }

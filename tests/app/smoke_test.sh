@@ -3,6 +3,8 @@
 # collection, waits for its main window, keeps a screenshot, types a new record's
 # description and moves on, then asks it to end and expects a clean exit with the end
 # marker and the window placement written. A second start must find the record stored.
+# Before all that, a first start on an empty home must show its window without a single
+# message box.
 # Usage: smoke_test.sh NUMORA_BINARY NUMORA_GEN_BINARY NUMORA_DBF_BINARY WORK_DIR
 set -euo pipefail
 binary=$1
@@ -39,7 +41,7 @@ run_under_x() {
     local action=${1:-}
     unset QT_QPA_PLATFORM
     "$binary" >"$work/numora.log" 2>&1 &
-    local pid=$!
+    pid=$!
     local found=""
     for _ in $(seq 1 100); do
         if xwininfo -root -tree 2>/dev/null | grep -q '"Brenlow Numora'; then
@@ -83,6 +85,26 @@ check_record_stored() {
     echo "the typed record was stored"
 }
 
+# The program logs every message it shows. A message box would keep the program from
+# ending, so it is stopped outright.
+no_message_shown() {
+    if grep -q "numora.prompt: shown" "$work/numora.log"; then
+        echo "a first start on an empty home showed a message:"; grep "numora.prompt" "$work/numora.log"
+        kill -KILL "$pid"; exit 1
+    fi
+}
+
+first_start_is_silent() {
+    local home="$work/empty-home"
+    mkdir -p "$home"
+    NUMORA_HOME="$home" QT_LOGGING_RULES="numora.prompt.info=true" run_under_x no_message_shown
+    if [ ! -f "$home/DATA/data.dbf" ]; then
+        echo "a first start made no database in the empty home"; ls -R "$home"; exit 1
+    fi
+    echo "a first start on an empty home made its database without a message"
+}
+
+first_start_is_silent
 run_under_x type_a_record
 check_end_files
 check_record_stored

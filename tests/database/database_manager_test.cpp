@@ -177,9 +177,32 @@ TEST_F(DatabaseManagerTest, MissingRecordTableIsMadeAnewButNeverOverLeftoverFile
     QFile::remove(memo);
     prompt.shown.clear();
     ASSERT_TRUE(manager.openDatabase());
-    EXPECT_EQ(prompt.texts(), QStringList({"Could not Open the database! A new database will be created."}));
+    EXPECT_EQ(prompt.texts(), QStringList()); // nothing of the table is left: as on a first start
     EXPECT_TRUE(manager.recordTable().isEmpty());
     EXPECT_EQ(QDir(databaseFolder).entryList({"bad*"}), QStringList());
+}
+
+// A first start finds an empty folder: the database is made from the templates without a
+// message, since nothing failed. A table that is there and cannot be opened, whatever the
+// letter case of its name, is still told of.
+TEST_F(DatabaseManagerTest, AnEmptyFolderOpensSilentlyButADamagedTableIsToldOf)
+{
+    ASSERT_TRUE(manager.openDatabase());
+    EXPECT_EQ(prompt.texts(), QStringList());
+    EXPECT_TRUE(manager.recordTable().isEmpty());
+    for (const QString file : {"data.dbf", "data.dbt", "master.dbf", "copy.dbf"})
+        EXPECT_TRUE(QFileInfo::exists(QDir(databaseFolder).filePath(file))) << file.toStdString();
+    manager.closeAll();
+
+    const QString upperCase = QDir(databaseFolder).filePath("DATA.DBF");
+    ASSERT_TRUE(QFile::rename(QDir(databaseFolder).filePath("data.dbf"), upperCase));
+    QByteArray bytes = test::fileBytes(upperCase);
+    bytes[32 + 11] = 'Q'; // an unknown column type
+    test::writeFileBytes(upperCase, bytes);
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.texts().front().startsWith("Could not Open the database! A new database will be created.")) << prompt.texts().front().toStdString();
+    EXPECT_EQ(prompt.shown.front().kind, MessageKind::Warning);
 }
 
 TEST_F(DatabaseManagerTest, DescendingTextPrimaryWithAscendingNumericSecondary)

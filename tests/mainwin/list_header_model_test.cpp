@@ -259,6 +259,51 @@ TEST(ListHeaderModelTest, SharesFollowTheHeaderWidth)
     EXPECT_EQ(header.shares(300), (QList<int>{17, 33, 11}));
 }
 
+TEST(ListHeaderModelTest, SectionsFitTheHeaderWidth)
+{
+    struct Case {
+        const char *name;
+        QList<int> widths;
+        int headerWidth;
+        int filling;
+        QList<int> expected;
+    };
+    const Case cases[] = {
+        {"stored widths that fit stay", {50, 100}, 400, -1, {50, 100}},
+        {"the filling section takes the rest", {50, 100}, 400, 0, {300, 100}},
+        {"a filling last section", {50, 100}, 400, 1, {50, 350}},
+        {"a header narrower than the others", {50, 100}, 110, 0, {20, 90}},
+        {"the last shrinks first", {200, 300}, 400, -1, {200, 200}},
+        {"the last stays in sight", {390, 300}, 400, -1, {380, 20}},
+        {"each later section stays in sight", {500, 100, 100}, 300, -1, {260, 20, 20}},
+        {"a narrow section keeps its width", {500, 8, 100}, 300, -1, {260, 8, 32}},
+        {"a header too narrow for all", {100, 100, 100}, 30, -1, {10, 10, 10}},
+        {"never below the minimum", {100, 100}, 0, 0, {4, 4}},
+        {"no sections", {}, 300, -1, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(fitSectionWidths(c.widths, c.headerWidth, c.filling), c.expected) << c.name;
+}
+
+// Without a stored header the description follows the header's width until the user
+// changes a section; from then on the widths are the user's, and a narrower header only
+// shows them narrower.
+TEST(ListHeaderModelTest, DefaultDescriptionFollowsTheHeaderUntilChanged)
+{
+    ListHeaderModel header(kFields);
+    EXPECT_EQ(header.shownWidths(600), (QList<int>{500, 100}));
+    header.fitToPane(600);
+    EXPECT_EQ(header.widths(), (QList<int>{500, 100}));
+    header.fitToPane(300);
+    EXPECT_EQ(header.widths(), (QList<int>{200, 100}));
+
+    ASSERT_TRUE(header.resizeSection(1, 80));
+    header.fitToPane(600);
+    EXPECT_EQ(header.widths(), (QList<int>{200, 80}));
+    EXPECT_EQ(header.shownWidths(150), (QList<int>{130, 20}));
+    EXPECT_EQ(header.widths(), (QList<int>{200, 80}));
+}
+
 TEST(ListHeaderModelTest, NewLabelsRenameSectionsAndKeepWidths)
 {
     QList<ListField> renamed = kFields;

@@ -272,6 +272,78 @@ TEST_F(RecordSessionTest, DeletingAsksForYesUnlessTheModeIsImmediate)
     }
 }
 
+// Deleting from the list: a row below the records, an answer other than YES and a record
+// another user holds each leave the records as they are and say why.
+TEST_F(RecordSessionTest, DeletingAListRowSaysWhyNothingWasDeleted)
+{
+    struct Case {
+        const char *name;
+        int row;
+        bool immediate;
+        bool heldElsewhere;
+        QStringList messages;
+        QStringList storedAfter;
+    };
+    const Case cases[] = {
+        {"a row below the records", 5, true, false, {"Empty Record cannot be Deleted."}, {"Augustus", "Aureus"}},
+        {"not confirmed", 1, false, false, {"Record not Deleted."}, {"Augustus", "Aureus"}},
+        {"held by another user", 1, true, true, {"Record in use - not Deleted!"}, {"Augustus", "Aureus"}},
+        {"deleted", 1, true, false, {}, {"Augustus"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.shown.clear();
+        open({"Aureus", "Augustus"});
+        session.immediateDelete = c.immediate;
+        session.confirmDelete = [] { return std::optional<QString>("no"); };
+        store::Table holder;
+        if (c.heldElsewhere) {
+            holder.open({.folder = collection->databaseFolder(), .fileName = "data.dbf"});
+            for (holder.first(); holder.text(kDescrColumn) != "Aureus"; holder.next()) {}
+            holder.edit();
+        }
+        session.deleteRow(0, c.row);
+        EXPECT_EQ(prompt.texts(), c.messages);
+        if (c.heldElsewhere)
+            holder.cancel();
+        EXPECT_EQ(stored(), c.storedAfter);
+        EXPECT_EQ(form.description, "Augustus") << "the shown record stays";
+        holder.close();
+        manager.closeAll();
+    }
+}
+
+// Undo brings back the stored values of the shown record, or empties a new one; nothing
+// is written.
+TEST_F(RecordSessionTest, UndoBringsBackWhatIsStored)
+{
+    open({"Aureus", "Augustus"});
+    form.description = "Augustus of Rome";
+    session.undo();
+    EXPECT_EQ(form.description, "Augustus");
+    EXPECT_FALSE(session.isNewRecord());
+
+    session.newRecord();
+    form.description = "Antoninianus";
+    session.undo();
+    EXPECT_TRUE(form.description.isEmpty());
+    EXPECT_TRUE(session.isNewRecord());
+    EXPECT_EQ(stored(), QStringList({"Augustus", "Aureus"}));
+}
+
+// Without an open database nothing is shown and nothing written; the user is told why.
+TEST_F(RecordSessionTest, ShowingARecordWithoutAnOpenDatabaseSaysSo)
+{
+    open({"Aureus", "Augustus"});
+    const int writes = form.writes;
+    manager.closeAll();
+    session.showRecord(1);
+    EXPECT_EQ(prompt.texts(), QStringList({"Database is not Open! Cannot display details."}));
+    EXPECT_EQ(prompt.shown.back().kind, MessageKind::Error);
+    EXPECT_EQ(form.description, "Augustus");
+    EXPECT_EQ(form.writes, writes);
+}
+
 TEST_F(RecordSessionTest, DeletingTheLastRecordOfTheRangeShowsANewRecord)
 {
     open({"Aureus", "Augustus"});

@@ -31,7 +31,9 @@ TBrenlowHeader::~TBrenlowHeader() = default;
 void TBrenlowHeader::showSections()
 {
     showing_ = true;
+    model_.fitToPane(width());
     const QList<HeaderSection> &sections = model_.sections();
+    const QList<int> widths = model_.shownWidths(width());
     items_->clear();
     items_->setColumnCount(int(sections.size()));
     for (int i = 0; i < sections.size(); ++i) {
@@ -39,9 +41,17 @@ void TBrenlowHeader::showSections()
         // A dragged section was moved in the model; the view shows the model's order.
         if (visualIndex(i) != i)
             moveSection(visualIndex(i), i);
-        resizeSection(i, sections[i].width);
+        resizeSection(i, widths[i]);
     }
     showing_ = false;
+}
+
+// The sections are fitted to the width again; the rows take their shares from the model
+// when the pane lays them out, so nothing is reported.
+void TBrenlowHeader::resizeEvent(QResizeEvent *event)
+{
+    QHeaderView::resizeEvent(event);
+    showSections();
 }
 
 void TBrenlowHeader::setSettingsFolder(const QString &folder)

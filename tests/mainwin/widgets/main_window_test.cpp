@@ -15,8 +15,10 @@
 #include "database/database_manager.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -522,6 +524,35 @@ TEST_F(MainWindowTest, MenuItemsShowTheirKeysAndAKeyRunsItsCommandOnce)
     QSignalSpy runs(window.action(Command::NewRecord), &QAction::triggered);
     QTest::keyClick(window.listPane(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(runs.count(), 1);
+}
+
+// Seen from inside each pass: the letter count asks for every letter whether letter tabs
+// are on, and writing a record runs the form table's after-post hook.
+TEST_F(MainWindowTest, LetterCountAndRecordWriteShowTheHourglassWhileTheyRun)
+{
+    using Shape = std::optional<Qt::CursorShape>;
+    const auto cursorNow = []() -> Shape {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        return cursor ? Shape(cursor->shape()) : std::nullopt;
+    };
+    database::DatabaseManager &database = window.database();
+    const auto letterTabsOn = database.hooks.letterTabsOn;
+    Shape duringCount;
+    database.hooks.letterTabsOn = [&] {
+        duringCount = cursorNow();
+        return letterTabsOn();
+    };
+    database.countLetters();
+    database.hooks.letterTabsOn = letterTabsOn;
+    EXPECT_EQ(duringCount, Qt::WaitCursor);
+    EXPECT_EQ(cursorNow(), std::nullopt);
+
+    Shape duringWrite;
+    window.session().formTable().afterPost = [&](store::Table &) { duringWrite = cursorNow(); };
+    ASSERT_TRUE(window.session().saveCheck()) << "the shown Aureus is written back";
+    window.session().formTable().afterPost = nullptr;
+    EXPECT_EQ(duringWrite, Qt::WaitCursor);
+    EXPECT_EQ(cursorNow(), std::nullopt);
 }
 
 TEST_F(MainWindowTest, AltDigitShowsThatFormPage)

@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -568,6 +569,27 @@ TEST_F(RecordFormPagesTest, LabelTemplatesKeepWholeSetsOfLabels)
     form().loadLabelsFromTemplate();
     EXPECT_EQ(form().fieldLabel(0)->text(), "Coin Description:");
     EXPECT_EQ(prompt.shown.size(), 1u);
+}
+
+// A template whose file is gone cannot be loaded: the user is told, and the form shows
+// the labels stored for the database instead of those it showed before.
+TEST_F(RecordFormPagesTest, ALabelTemplateThatCannotBeReadIsReported)
+{
+    form().askText = [](const QString &, const QString &, const QString &) { return std::optional<QString>("Roman"); };
+    form().saveLabelsAsTemplate();
+    ASSERT_EQ(templates.count(), 1);
+    ASSERT_TRUE(QFile::remove(QDir(settings.folders.settingsFolder).filePath(templates.item(0).fileName)));
+    settings.fieldNames.saveLabels(settings.folders.settingsFolder, prompt);
+    const QString stored = form().fieldLabel(0)->text();
+
+    settings.fieldNames.setNames(QStringList(coinFieldLabels()).replaceInStrings("Coin", "Token"));
+    form().applyLabels();
+    form().chooseLabelTemplate = [](const QStringList &) { return std::optional<QString>("Roman"); };
+    prompt.shown.clear();
+    form().loadLabelsFromTemplate();
+    EXPECT_EQ(prompt.texts(), QStringList{"Error Loading Template."});
+    EXPECT_EQ(prompt.shown.front().kind, MessageKind::Error);
+    EXPECT_EQ(form().fieldLabel(0)->text(), stored);
 }
 
 TEST_F(RecordFormPagesTest, PageOrderLineShowsItsFirstPageFirst)

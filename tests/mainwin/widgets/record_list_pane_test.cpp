@@ -13,6 +13,7 @@
 #include "support/scripted_prompt.h"
 #include "support/temp_folder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -204,6 +205,27 @@ TEST_F(RecordListPaneTest, EntryOrderDisablesTheLetterTabs)
     EXPECT_EQ(pane.sortButton(0)->text(), "Entry Order");
 }
 
+// A header template that cannot be read leaves the header as it was and says so.
+TEST_F(RecordListPaneTest, AHeaderTemplateThatCannotBeReadIsReported)
+{
+    showCoins({{"as", "Rome", 1}});
+    TBrenlowHeader *header = pane.header();
+    header->setSettingsFolder(folder.file("program"));
+    ASSERT_TRUE(header->templates().add("Plain"));
+    test::writeFileBytes(QDir(folder.file("program")).filePath(header->templates().item(0).fileName), "\x01\x06");
+    header->resizeSection(1, 60);
+    const QList<HeaderSection> before = header->model().sections();
+    prompt.shown.clear();
+
+    auto menu = header->createPopupMenu();
+    QAction *plain = findItem(*findItem(*menu, "&Load From Template")->menu(), "Plain");
+    ASSERT_NE(plain, nullptr);
+    plain->trigger();
+    EXPECT_EQ(prompt.texts(), QStringList{"Error Loading Template."});
+    EXPECT_EQ(prompt.shown.front().kind, MessageKind::Error);
+    EXPECT_EQ(header->model().sections(), before);
+}
+
 TEST_F(RecordListPaneTest, RemoveFieldIsOfferedWhileMoreThanOneColumnIsLeft)
 {
     showCoins({{"as", "Rome", 1}});
@@ -236,6 +258,33 @@ TEST_F(RecordListPaneTest, DraggingAndResizingSectionsReachTheRows)
     EXPECT_EQ(header->model().sections().at(1).width, kMinSectionWidth);
     EXPECT_EQ(header->sectionSize(1), kMinSectionWidth);
     EXPECT_EQ(pane.rows().at(0)->columnShares(), header->model().shares(header->width()));
+}
+
+// Without a stored header the description takes what the country leaves, at every pane
+// width; widths the user set that no longer fit keep every section in sight.
+TEST_F(RecordListPaneTest, HeaderSectionsFitThePane)
+{
+    showCoins({{"1976 Bolivia 50 centavos", "Bolivia", 1}});
+    TBrenlowHeader *header = pane.header();
+    const auto shownWidths = [header] {
+        QList<int> widths;
+        for (int i = 0; i < header->count(); ++i)
+            widths << header->sectionSize(i);
+        return widths;
+    };
+    for (const int paneWidth : {326, 600, 250}) {
+        pane.resize(paneWidth, 400);
+        QApplication::processEvents();
+        EXPECT_EQ(shownWidths(), (QList<int>{header->width() - 100, 100})) << paneWidth;
+        EXPECT_EQ(pane.rows().at(0)->columnShares(), header->model().shares(header->width())) << paneWidth;
+    }
+
+    header->resizeSection(0, 400); // the user's widths, wider than the pane
+    pane.resize(300, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(header->model().widths(), (QList<int>{400, 100}));
+    EXPECT_EQ(shownWidths(), (QList<int>{header->width() - kReachableSectionWidth, kReachableSectionWidth}));
+    EXPECT_EQ(header->sectionViewportPosition(1) + header->sectionSize(1), header->width());
 }
 
 TEST_F(RecordListPaneTest, PagingCrossesIntoNeighbouringLetters)
@@ -373,6 +422,36 @@ TEST_F(RecordListPaneTest, RowMenuWaitsForCopyPasteAndPrint)
     EXPECT_FALSE(findItem(*menu, "&Go To Web Page")->isVisible());
     EXPECT_TRUE(findItem(*menu, "&Quick View")->isEnabled()) << "the row shows a record";
     EXPECT_FALSE(findItem(*pane.createRowMenu(3), "&Quick View")->isEnabled()) << "an empty row";
+}
+
+// A quick view of a record whose notes cannot be read says so once, with a Help button
+// for the page on damaged memos, and still lists the record's other fields.
+TEST_F(RecordListPaneTest, QuickViewOfDamagedNotesOffersItsHelpPage)
+{
+    constexpr int Notes = 26;
+    showCoins({{"as", "Rome", 1}});
+    {
+        store::Table table;
+        table.open({.folder = databaseFolder, .fileName = "data.dbf"});
+        table.first();
+        table.edit();
+        table.setText(Notes, QString(3000, u'x'));
+        table.post();
+    }
+    const QString memoFile = QDir(databaseFolder).filePath("data.dbt");
+    ASSERT_TRUE(QFile::resize(memoFile, QFileInfo(memoFile).size() - 2000));
+    prompt.shown.clear();
+
+    const auto menu = pane.createRowMenu(0);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    const test::ShownMessage &message = prompt.shown.front();
+    EXPECT_EQ(message.text, "Corrupt Memo Field!!! You should delete record: \rRome");
+    EXPECT_EQ(message.kind, MessageKind::Error);
+    EXPECT_EQ(message.buttons, Button::Ok | Button::Help);
+    EXPECT_EQ(message.helpContext, 2);
+    QAction *quickView = findItem(*menu, "&Quick View");
+    ASSERT_TRUE(quickView->isEnabled());
+    EXPECT_EQ(quickView->menu()->actions().first()->text(), "as");
 }
 
 // Cuts the data file in the middle of record `recno` (1-based, entry order), as a
