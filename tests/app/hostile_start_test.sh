@@ -25,7 +25,9 @@ work=$6
 if [ "${7:-}" != "--inside-display" ]; then
     rm -rf "$work"
     mkdir -p "$work"
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@" --inside-display
+    # Without -noreset the server resets each time its last client leaves, and a start
+    # that comes in the middle of the reset finds no display.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@" --inside-display
 fi
 unset QT_QPA_PLATFORM
 export QT_LOGGING_RULES="numora.prompt.info=true"

@@ -16,7 +16,7 @@ if [ "${5:-}" != "--inside-display" ]; then
     rm -rf "$work"
     mkdir -p "$work/home/DATA"
     "$generator" "$work/home/DATA" 1000 >/dev/null
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$binary" "$generator" "$dbf" "$work" --inside-display
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$binary" "$generator" "$dbf" "$work" --inside-display
 fi
 cd "$work"
 export NUMORA_HOME="$work/home"
