@@ -167,7 +167,8 @@ void printIndex(const TableFiles &files, quint32 recordCount)
     }
     try {
         const IndexFile index(files.mdx, false);
-        const bool consistent = !index.isDirty() && index.isConsistent(recordCount);
+        const bool consistent = !index.isDirty() && index.isConsistent(recordCount)
+                                && index.keyVersion() == KeyExpression::KeysVersion;
         printLine(QStringLiteral("Index:           %1, %2")
                       .arg(QFileInfo(files.mdx).fileName(), consistent
                                                                 ? QStringLiteral("consistent")
@@ -480,6 +481,15 @@ private:
                     "index file: it reflects %1 records but the data file holds %2; run reindex")
                     .arg(index_->dataRecordCount())
                     .arg(recordCount_));
+            return false;
+        }
+        if (index_->keyVersion() != KeyExpression::KeysVersion) {
+            // Its keys were computed another way, so comparing them with ours would
+            // report every accented entry as wrong.
+            problems_.add(QStringLiteral("index file: its keys are of version %1, this program "
+                                         "computes version %2; run reindex")
+                              .arg(index_->keyVersion())
+                              .arg(KeyExpression::KeysVersion));
             return false;
         }
         compileTagExpressions();

@@ -5,6 +5,7 @@
 #include "database/open_retry.h"
 #include "database/record_schema.h"
 #include "store/store_error.h"
+#include "store/text_codec.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,16 +97,24 @@ OpenResult DatabaseManager::openNamed(store::Table &table, const store::TableBin
         // Only an unusable index is replaced, from the templates. The data and memo
         // files are never touched here, and a table another user holds keeps its index,
         // since replacing it would break theirs.
-        if (error.kind() == store::DatabaseErrorKind::Index) {
-            rescueIndex(fileName);
-            regenerateQuietly(fileName);
+        if (error.kind() == store::DatabaseErrorKind::Index && mendIndex(fileName))
             unusableIndex = error.message();
-        }
     }
     const OpenResult opened = openWithRetries([&] { table.open(); }, binding.exclusive, fileName, prompt_);
     if (opened && !unusableIndex.isEmpty())
         prompt_.inform(QStringLiteral("The index of %1 could not be used and was rebuilt.").arg(fileName), MessageKind::Warning, unusableIndex);
     return opened;
+}
+
+// An index an older program wrote is rebuilt in place, keeping its tags, and not
+// reported: nothing was damaged. Returns whether the index was damaged.
+bool DatabaseManager::mendIndex(const QString &fileName)
+{
+    const bool olderKeysOnly = store::Table::indexHoldsOlderKeys(location.folder, fileName);
+    if (!olderKeysOnly)
+        rescueIndex(fileName);
+    regenerateQuietly(fileName);
+    return !olderKeysOnly;
 }
 
 void DatabaseManager::rescueIndex(const QString &fileName)
@@ -523,7 +532,7 @@ bool DatabaseManager::applySort()
                 throw store::DatabaseError(exclusive.reason(), exclusive.kind());
             record_.addTag(store::TagDefinition{tagName, wanted.expression, wanted.descending});
         }
-        record_.open(inDatabaseFolder(location.tableFileName, tagName));
+        openSortTag(tagName);
         recordDecimals();
         return true;
     } catch (const store::DatabaseError &error) {
@@ -542,6 +551,22 @@ bool DatabaseManager::applySort()
     else
         qCInfo(lcDatabase) << "the sort could not be applied:" << reason;
     return false;
+}
+
+// An open without a tag does not look at the index, so an index an older program wrote
+// is met only here; it is rebuilt quietly like at any open. A damaged one still fails
+// the sort, as the data file's own damage is what the user must hear of.
+void DatabaseManager::openSortTag(const QString &tagName)
+{
+    const store::TableBinding binding = inDatabaseFolder(location.tableFileName, tagName);
+    try {
+        record_.open(binding);
+    } catch (const store::DatabaseError &error) {
+        if (error.kind() != store::DatabaseErrorKind::Index || !store::Table::indexHoldsOlderKeys(location.folder, location.tableFileName))
+            throw;
+        regenerateQuietly(location.tableFileName);
+        record_.open(binding);
+    }
 }
 
 void DatabaseManager::applySortOrEntryOrder()
@@ -650,8 +675,9 @@ QChar DatabaseManager::recordLetter(const store::Table &table) const
     const int primary = index_.descriptor.primary;
     if (!table.isOpen() || std::find(textColumns_.begin(), textColumns_.end(), primary) == textColumns_.end())
         return QChar();
-    const QString text = table.text(primary);
-    const QChar initial = text.isEmpty() ? QChar('A') : text.front().toUpper();
+    // Folded as the sort key is, so "Équateur" is counted and listed under E.
+    const QString text = store::TextCodec::foldForOrder(table.text(primary));
+    const QChar initial = text.isEmpty() ? QChar('A') : text.front();
     if (initial < QChar('A'))
         return QChar('A');
     if (initial > QChar('Z'))
@@ -848,7 +874,7 @@ bool DatabaseManager::recordTableOpens()
             return false;
         }
     }
-    rescueIndex(location.tableFileName);
+    mendIndex(location.tableFileName);
     try {
         record_.open(inDatabaseFolder(location.tableFileName));
         return true;

@@ -166,6 +166,8 @@ private:
     void createWorkTable(const QString &folder, bool keepTags);
     QString freeSetAsideName() const;
     SetAside setAsideDamaged(const QString &fileName);
+    bool mendIndex(const QString &fileName);
+    void openSortTag(const QString &tagName);
     void rescueIndex(const QString &fileName);
     void removeIndexOf(const QString &path);
     void regenerateQuietly(const QString &fileName);

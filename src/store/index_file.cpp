@@ -35,6 +35,7 @@ constexpr int kDirtyAt = 32;
 constexpr int kTagCountAt = 33;
 constexpr int kFreeHeadAt = 36;
 constexpr int kFreeCountAt = 40;
+constexpr int kKeyVersionAt = 44;
 constexpr int kIdentityBytes = 16; // magic, version and page size
 constexpr int kTagDirectoryAt = 64;
 constexpr qint64 kHeaderBytes = qint64(kFirstTreePage) * kPageSize;
@@ -80,6 +81,7 @@ bool isValidTagName(const QString &name)
 
 struct Header {
     quint64 changeCounter = 0;
+    quint32 keyVersion = 0;
     bool dirty = false;
     quint32 dataRecordCount = 0;
     PageSpace space;
@@ -116,6 +118,7 @@ QByteArray encodeHeader(const Header &header)
     at[kTagCountAt] = char(header.definitions.size());
     putLE(at + kFreeHeadAt, header.space.freeHead);
     putLE(at + kFreeCountAt, header.space.freeCount);
+    putLE(at + kKeyVersionAt, header.keyVersion);
     for (size_t i = 0; i < header.definitions.size(); ++i)
         encodeTagSlot(at + kTagDirectoryAt + qsizetype(i) * kTagSlotSize, header.definitions[i],
                       header.roots[i]);
@@ -189,6 +192,7 @@ Header decodeHeader(QByteArrayView bytes, qint64 fileSize, const QString &path)
     header.space.freeCount = getLE<quint32>(at + kFreeCountAt);
     header.dataRecordCount = getLE<quint32>(at + kDataRecordsAt);
     header.changeCounter = getLE<quint64>(at + kChangeCounterAt);
+    header.keyVersion = getLE<quint32>(at + kKeyVersionAt);
     const quint8 dirty = quint8(at[kDirtyAt]);
     const int tagCount = quint8(at[kTagCountAt]);
     const PageSpace &space = header.space;
@@ -316,10 +320,11 @@ struct IndexFile::Impl {
     PageStore pages{file, header.space};
 };
 
-void IndexFile::create(const QString &path, quint32 dataRecordCount)
+void IndexFile::create(const QString &path, quint32 dataRecordCount, quint32 keyVersion)
 {
     Header header;
     header.dataRecordCount = dataRecordCount;
+    header.keyVersion = keyVersion;
     const QByteArray bytes = encodeHeader(header);
     RawFile file(path, O_WRONLY | O_CREAT | O_TRUNC);
     file.writeAll(0, bytes.constData(), bytes.size());
@@ -361,6 +366,11 @@ quint64 IndexFile::changeCounter() const
 bool IndexFile::isDirty() const
 {
     return impl_->header.dirty;
+}
+
+quint32 IndexFile::keyVersion() const
+{
+    return impl_->header.keyVersion;
 }
 
 quint32 IndexFile::dataRecordCount() const

@@ -39,8 +39,10 @@ public:
     static constexpr int MaxTags = 47;
     static constexpr int MaxKeyLength = 100;
 
-    // Writes an index with no tags that reflects `dataRecordCount` data records.
-    static void create(const QString &path, quint32 dataRecordCount);
+    // Writes an index with no tags that reflects `dataRecordCount` data records, whose
+    // keys will be computed the way `keyVersion` names. The file only records that
+    // number; what it means is the key expressions' business.
+    static void create(const QString &path, quint32 dataRecordCount, quint32 keyVersion);
 
     // Throws DatabaseError when the file is missing, foreign (wrong magic or version),
     // truncated (shorter than its header says) or its header/tag directory is damaged.
@@ -57,6 +59,7 @@ public:
     quint64 changeCounter() const;
     bool isDirty() const;               // an update was begun and never committed
     quint32 dataRecordCount() const;    // data records the entries reflect
+    quint32 keyVersion() const;         // how the keys were computed; 0 in older files
     bool isConsistent(quint32 actualDataRecordCount) const;
 
     const std::vector<TagDefinition> &tags() const;

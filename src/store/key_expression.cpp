@@ -146,6 +146,10 @@ private:
     TextPtr right_;
 };
 
+// Folds case and accents for ordering, keeping the byte width of its argument: keys
+// join parts at fixed offsets (a text column, then a date), so a part that shrank
+// ("é" to "E") is padded with blanks and one that grew ("ß" to "SS" in Windows-1252)
+// loses whole characters at its end.
 class UpperCase : public TextNode {
 public:
     UpperCase(TextPtr text, TextCodec codec) : text_(std::move(text)), codec_(codec) {}
@@ -153,15 +157,13 @@ public:
     {
         const qsizetype start = key.size();
         text_->appendTo(key, record);
-        // ASCII is upper-cased in place; the codec handles the rest from the first
-        // byte that is not ASCII.
+        // ASCII is upper-cased in place; the codec folds the rest from the first byte
+        // that is not ASCII.
         char *const data = key.data();
         for (qsizetype pos = start; pos < key.size(); ++pos) {
             const char byte = data[pos];
             if (static_cast<unsigned char>(byte) >= 0x80) {
-                const QByteArray rest = codec_.upper(QByteArrayView(key).sliced(pos));
-                key.truncate(pos);
-                key.append(rest);
+                foldRest(key, start, pos);
                 return;
             }
             if (byte >= 'a' && byte <= 'z')
@@ -170,6 +172,16 @@ public:
     }
 
 private:
+    void foldRest(QByteArray &key, qsizetype start, qsizetype from) const
+    {
+        const qsizetype width = key.size() - start;
+        const QByteArray rest = codec_.foldBytesForOrder(QByteArrayView(key).sliced(from));
+        key.truncate(from);
+        key.append(rest);
+        key.truncate(start + codec_.cutAtBoundary(QByteArrayView(key).sliced(start), int(width)).size());
+        key.append(width - (key.size() - start), ' ');
+    }
+
     TextPtr text_;
     TextCodec codec_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Index key expressions: column names, UPPER, SUBSTR, MLINE, STR, DTOS, date literals
 // {mm/dd/yyyy}, "+" (concatenation or addition) and "-" (numeric and date subtraction).
+// UPPER folds accents as well as case (TextCodec::foldForOrder) and keeps the byte
+// width of its argument, so the parts after it stay at fixed offsets.
 // Compiled once per tag against a table's columns; evaluation runs for every record
 // written or indexed, so it allocates little and never re-parses.
 
@@ -28,6 +30,10 @@ public:
 class KeyExpression {
 public:
     static constexpr int MaxTextLength = 100; // expression text and key bytes alike
+    // Raised whenever an expression's keys change meaning, so that an index file that
+    // records an older number is rebuilt instead of mixing old keys with new ones.
+    // 1: UPPER folds accents as well as case.
+    static constexpr quint32 KeysVersion = 1;
 
     // Throws DatabaseError for a syntax error, an unknown column or function, a type
     // mismatch, or a text longer than MaxTextLength.

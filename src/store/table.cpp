@@ -88,6 +88,13 @@ void removeFile(const QString &path)
         throw DatabaseError(QStringLiteral("Cannot delete the file %1.").arg(path));
 }
 
+// Keys computed the way an older program did sort differently from the ones this
+// program computes, so such an index is stale as if the data had moved away from it.
+bool indexFitsData(const IndexFile &index, quint32 recordCount)
+{
+    return index.isConsistent(recordCount) && index.keyVersion() == KeyExpression::KeysVersion;
+}
+
 } // namespace
 
 struct Table::Files {
@@ -240,7 +247,7 @@ void Table::open()
             if (files_->index)
                 files_->index->refresh();
             const quint32 count = countUsableRecords();
-            files_->indexUsable = files_->index && files_->index->isConsistent(count);
+            files_->indexUsable = files_->index && indexFitsData(*files_->index, count);
             lastUpdateSeen_ = files_->dbf->readLastUpdate();
         }
         if (!tagName_.isEmpty()) {
@@ -361,7 +368,7 @@ void Table::synchronise()
     if (!changed)
         return;
     if (files_->index)
-        files_->indexUsable = files_->index->isConsistent(count);
+        files_->indexUsable = indexFitsData(*files_->index, count);
     requireIndexUsable();
     if (tag_ >= 0) {
         refreshRangeBounds();
@@ -1127,7 +1134,7 @@ void Table::addTag(const TagDefinition &definition)
     KeyExpression expression = KeyExpression::compile(definition.expression, layout.fields, layout.codec.encoding());
     synchronise();
     if (!files_->index) {
-        IndexFile::create(files_->paths.mdx, recordCountSeen_);
+        IndexFile::create(files_->paths.mdx, recordCountSeen_, KeyExpression::KeysVersion);
         files_->index = std::make_unique<IndexFile>(files_->paths.mdx, true);
         files_->indexUsable = true;
     }
@@ -1174,7 +1181,7 @@ void Table::rebuildAllTags()
 
     const QString fresh = files_->paths.mdx + QStringLiteral(".new");
     try {
-        IndexFile::create(fresh, recordCountSeen_);
+        IndexFile::create(fresh, recordCountSeen_, KeyExpression::KeysVersion);
         IndexFile index(fresh, true);
         index.beginUpdate();
         for (size_t tag = 0; tag < definitions.size(); ++tag)
@@ -1190,6 +1197,19 @@ void Table::rebuildAllTags()
         throw DatabaseError(QStringLiteral("Cannot replace the index of %1.").arg(fileName_), DatabaseErrorKind::Index);
     files_->index = std::make_unique<IndexFile>(files_->paths.mdx, true);
     files_->indexUsable = true;
+}
+
+bool Table::indexHoldsOlderKeys(const QString &folder, const QString &fileName)
+{
+    const TablePaths paths = TablePaths::resolve(folder, fileName);
+    if (!QFileInfo::exists(paths.mdx))
+        return false;
+    try {
+        const IndexFile index(paths.mdx, false);
+        return !index.isDirty() && index.keyVersion() != KeyExpression::KeysVersion;
+    } catch (const DatabaseError &) {
+        return false; // unreadable: damage, not age
+    }
 }
 
 void Table::regenerateIndexes()

@@ -180,6 +180,9 @@ public:
     // killed process left half done; open() does so first. Returns whether there was one.
     // DatabaseError (InUse) while the process replacing them is still alive.
     static bool finishInterruptedMaintenance(const QString &folder, const QString &fileName);
+    // Whether the table's index file is sound as far as its header tells and was refused
+    // only because an older program computed its keys: no damage, only a rebuild due.
+    static bool indexHoldsOlderKeys(const QString &folder, const QString &fileName);
 
 private:
     struct Files;

@@ -60,17 +60,40 @@ int utf8CharacterAt(QByteArrayView bytes, qsizetype pos)
     return length;
 }
 
-// Upper-cases one encoded character where the encoding holds the result as one
-// character; otherwise it stays as it is, so 'ß' does not grow into "SS" and a
-// Windows-1252 'µ' does not turn into '?' (its upper case is Greek).
-QByteArray upperCharacter(const TextCodec &codec, QByteArrayView character)
+// Letters Unicode gives no decomposition, spelt as the letters they are filed under.
+// Upper case only: folding upper-cases first.
+const char16_t *spellingOfLetter(char16_t letter)
+{
+    switch (letter) {
+    case u'\u00C6': return u"AE"; // Æ
+    case u'\u00D0': return u"D";  // Ð
+    case u'\u00D8': return u"O";  // Ø
+    case u'\u00DE': return u"TH"; // Þ
+    case u'\u0110': return u"D";  // Đ
+    case u'\u0126': return u"H";  // Ħ
+    case u'\u0141': return u"L";  // Ł
+    case u'\u0152': return u"OE"; // Œ
+    case u'\u0166': return u"T";  // Ŧ
+    case u'\u1E9E': return u"SS"; // capital sharp s
+    default: return nullptr;
+    }
+}
+
+// Folds one encoded character; a character whose folded form the encoding cannot hold
+// (a Windows-1252 'µ' folds to a Greek letter) is only upper-cased where that keeps it
+// one character, as before folding existed, so it never turns into '?'.
+QByteArray foldCharacter(const TextCodec &codec, QByteArrayView character)
 {
     const QString original = codec.decode(character);
+    const QString folded = TextCodec::foldForOrder(original);
+    const QByteArray encoded = codec.encode(folded);
+    if (codec.decode(encoded) == folded)
+        return encoded;
     const QString upper = original.toUpper();
-    const QByteArray encoded = codec.encode(upper);
-    if (upper.size() != original.size() || codec.decode(encoded) != upper)
+    const QByteArray encodedUpper = codec.encode(upper);
+    if (upper.size() != original.size() || codec.decode(encodedUpper) != upper)
         return character.toByteArray();
-    return encoded;
+    return encodedUpper;
 }
 
 } // namespace
@@ -122,7 +145,27 @@ QByteArray TextCodec::encodeFitting(const QString &text, int maxBytes) const
     return cutAtBoundary(encoded, maxBytes).toByteArray();
 }
 
-QByteArray TextCodec::upper(QByteArrayView bytes) const
+QString TextCodec::foldForOrder(QStringView text)
+{
+    const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
+    QString bare;
+    bare.reserve(decomposed.size());
+    for (QChar c : decomposed)
+        if (!c.isMark())
+            bare.append(c);
+    const QString upper = bare.toUpper(); // ß becomes SS here
+    QString folded;
+    folded.reserve(upper.size());
+    for (QChar c : upper) {
+        if (const char16_t *spelling = spellingOfLetter(c.unicode()))
+            folded.append(QStringView(spelling));
+        else
+            folded.append(c);
+    }
+    return folded;
+}
+
+QByteArray TextCodec::foldBytesForOrder(QByteArrayView bytes) const
 {
     QByteArray out;
     out.reserve(bytes.size());
@@ -140,7 +183,7 @@ QByteArray TextCodec::upper(QByteArrayView bytes) const
             ++pos;
             continue;
         }
-        out.append(upperCharacter(*this, bytes.sliced(pos, length)));
+        out.append(foldCharacter(*this, bytes.sliced(pos, length)));
         pos += length;
     }
     return out;

@@ -20,8 +20,15 @@ public:
     QString decode(QByteArrayView bytes) const;
     // Encodes and keeps at most maxBytes, never splitting a character.
     QByteArray encodeFitting(const QString &text, int maxBytes) const;
-    // Upper-cases the text held in bytes; bytes that do not decode stay as they are.
-    QByteArray upper(QByteArrayView bytes) const;
+    // Folds text for ordering, so that "México", "MEXICO" and "mexico" sort together
+    // and under M: compatibility decomposition, combining marks dropped, upper case,
+    // and the letters Unicode does not decompose spelt out (Ø as O, Ł as L, Æ as AE,
+    // Œ as OE, Þ as TH, Đ and Ð as D; ß becomes SS through upper case). The result may
+    // be shorter or longer than the text.
+    static QString foldForOrder(QStringView text);
+    // The same over the text held in bytes. Bytes that do not decode stay as they are;
+    // a character whose folded form this encoding cannot hold is only upper-cased.
+    QByteArray foldBytesForOrder(QByteArrayView bytes) const;
     // The longest prefix of bytes of at most maxBytes that ends on a character boundary.
     QByteArrayView cutAtBoundary(QByteArrayView bytes, int maxBytes) const;
 

@@ -3,6 +3,8 @@
 #include "mainwin/record_summary.h"
 #include "store/store_error.h"
 #include "database/table_templates.h"
+#include "store/index_file.h"
+#include "store/key_expression.h"
 #include "store/posix_io.h"
 #include "support/file_bytes.h"
 #include "support/peer_process.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <map>
 #include <unistd.h>
 
 using namespace numora;
@@ -246,16 +249,83 @@ TEST_F(DatabaseManagerTest, FilterStateSelectsMarkedTagsAndRanges)
 
 TEST_F(DatabaseManagerTest, LetterCountsPutDigitsAndLowerCaseInitialsUnderTheirLetters)
 {
-    createRecords({"1 cent", "aureus", "Apple", "Zloty", "zecchino", "(unknown)", "Österreich"});
+    createRecords({"1 cent", "aureus", "Apple", "Zloty", "zecchino", "(unknown)", "Österreich", "Ωmega"});
     ASSERT_TRUE(manager.openDatabase());
     ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, true, 0, false}));
     manager.countLetters();
     EXPECT_EQ(manager.letterCount('A'), 4u);
+    EXPECT_EQ(manager.letterCount('O'), 1u);
     EXPECT_EQ(manager.letterCount('Z'), 3u) << "initials above Z count as Z";
     EXPECT_EQ(manager.letterCount('B'), 0u);
     manager.viewRange(QChar('Z'));
     manager.recordTable().first();
     EXPECT_EQ(manager.recordLetter(), QChar('Z'));
+}
+
+// Accents and case fold away for ordering; the stored text keeps them.
+const QStringList kAccentedNames = {"morgan", "México", "Mexico", "rizal", "Réunion", "Zloty", "Équateur", "Øre", "Łódź"};
+const QStringList kAccentedNamesSorted = {"Équateur", "Łódź", "México", "Mexico", "morgan", "Øre", "Réunion", "rizal", "Zloty"};
+
+TEST_F(DatabaseManagerTest, AccentedInitialsSortAndCountUnderTheirLetters)
+{
+    createRecords(kAccentedNames);
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    EXPECT_EQ(listed(), kAccentedNamesSorted);
+
+    manager.countLetters();
+    const std::map<char, quint32> expected = {{'E', 1}, {'L', 1}, {'M', 3}, {'O', 1}, {'R', 2}, {'Z', 1}};
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const auto found = expected.find(letter);
+        EXPECT_EQ(manager.letterCount(QChar(letter)), found == expected.end() ? 0u : found->second) << letter;
+    }
+
+    manager.viewRange(QChar('M'));
+    EXPECT_EQ(listed(), QStringList({"México", "Mexico", "morgan"}));
+    manager.viewRange(QChar('E'));
+    manager.recordTable().first();
+    EXPECT_EQ(manager.recordLetter(), QChar('E')) << "Équateur is listed and counted under E";
+}
+
+TEST_F(DatabaseManagerTest, IndexAnOlderProgramWroteIsRebuiltWithoutAWord)
+{
+    createRecords(kAccentedNames);
+    ASSERT_TRUE(manager.openDatabase());
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{Descr, false, 0, false}));
+    ASSERT_TRUE(manager.saveSort());
+    const QString tagName = manager.recordTable().tagName();
+    manager.closeAll();
+
+    // Keys as an older program computed them: upper case only, so accented initials
+    // sort after Z; and no key version in the header.
+    const QString indexPath = QDir(databaseFolder).filePath("data.mdx");
+    {
+        IndexFile index(indexPath, true);
+        std::vector<IndexEntry> entries;
+        for (int i = 0; i < kAccentedNames.size(); ++i)
+            entries.push_back({kAccentedNames[i].toUpper().toUtf8().leftJustified(60, ' '), quint32(i + 1)});
+        index.beginUpdate();
+        index.rebuildTag(index.tagIndex(tagName), std::move(entries));
+        index.commitUpdate(quint32(kAccentedNames.size()));
+    }
+    constexpr int keyVersionAt = 44;
+    for (const QString &path : {indexPath, QDir(databaseFolder).filePath("master.mdx")})
+        test::writeFileBytes(path, test::fileBytes(path).replace(keyVersionAt, 4, QByteArray(4, '\0')));
+
+    DatabaseManager reopened{prompt, progress};
+    reopened.programFolder = programFolder;
+    reopened.location.folder = databaseFolder;
+    ASSERT_TRUE(reopened.openDatabase());
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.texts().join('\n').toStdString();
+    EXPECT_EQ(reopened.recordTable().tagName(), tagName) << "the index keeps its tags";
+    QStringList order;
+    Table &table = reopened.recordTable();
+    for (table.first(); !table.eof(); table.next())
+        order << table.text(Descr);
+    EXPECT_EQ(order, kAccentedNamesSorted);
+    reopened.closeAll();
+    for (const QString &path : {indexPath, QDir(databaseFolder).filePath("master.mdx")})
+        EXPECT_EQ(IndexFile(path, false).keyVersion(), KeyExpression::KeysVersion) << path.toStdString();
 }
 
 TEST_F(DatabaseManagerTest, LetterTabsOffMeansNoLetterRange)

@@ -33,6 +33,10 @@ constexpr qint64 kTagSlotAt = 64;
 constexpr qint64 kTagSlotSize = 324;
 constexpr qint64 kSlotRootAt = 12;
 constexpr qint64 kSlotHeightAt = 20;
+constexpr qint64 kKeyVersionAt = 44;
+
+// Any number: the index file records it without giving it a meaning.
+constexpr quint32 kKeyVersion = 3;
 
 QByteArray readBytes(const QString &path, qint64 offset, qint64 size)
 {
@@ -184,7 +188,7 @@ void expectMatchesModel(const IndexFile &index, int tag, const ModelTag &model,
 
 class IndexFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { IndexFile::create(path, 0); }
+    void SetUp() override { IndexFile::create(path, 0, kKeyVersion); }
 
     // Runs `change` inside an update on a fresh writable handle and commits it.
     void commit(quint32 dataRecords, const std::function<void(IndexFile &)> &change)
@@ -242,7 +246,7 @@ TEST_F(IndexFileTest, OrdersEntriesByKeyBytesThenRecord)
     };
     for (const OrderingCase &c : cases) {
         SCOPED_TRACE(c.name);
-        IndexFile::create(path, 0);
+        IndexFile::create(path, 0, kKeyVersion);
         IndexFile index(path, true);
         index.beginUpdate();
         index.addTag({"BULK", "KEY", c.descending}, c.given);
@@ -321,7 +325,7 @@ TEST_F(IndexFileTest, GrowsFromEmptyByInsertsAtEitherEnd)
 {
     for (const bool descending : {false, true}) {
         SCOPED_TRACE(descending ? "descending" : "ascending");
-        IndexFile::create(path, 0);
+        IndexFile::create(path, 0, kKeyVersion);
         std::mt19937 random(7);
         IndexFile index(path, true);
         index.beginUpdate();
@@ -489,6 +493,8 @@ TEST_F(IndexFileTest, KeepsEverythingAcrossReopening)
     EXPECT_EQ(entriesOf(index, 0), (std::vector<IndexEntry>{{"Dime", 1}, {"Penny", 3}}));
     EXPECT_EQ(entriesOf(index, 1), (std::vector<IndexEntry>{{"2001", 7}, {"1964", 2}}));
     EXPECT_EQ(index.dataRecordCount(), 7u);
+    EXPECT_EQ(index.keyVersion(), kKeyVersion);
+    EXPECT_EQ(readBytes(path, kKeyVersionAt, 4), u32(kKeyVersion));
     EXPECT_GT(index.changeCounter(), counterBefore);
     EXPECT_FALSE(index.isDirty());
     EXPECT_TRUE(index.isConsistent(7));

@@ -166,11 +166,12 @@ TEST_F(KeyExpressionTest, TextFunctionsFollowTheTableEncoding)
         QByteArray expected;
     };
     const Case cases[] = {
-        {TextEncoding::Utf8, "UPPER(SUBSTR(DESCR,1,3))", "d\xc3\xa9j\xc3\xa0", "D\xc3\x89J"},
+        // Accents fold away; the blank keeps the four bytes "d\xc3\xa9j" took.
+        {TextEncoding::Utf8, "UPPER(SUBSTR(DESCR,1,3))", "d\xc3\xa9j\xc3\xa0", "DEJ "},
         {TextEncoding::Utf8, "SUBSTR(DESCR,2,2)", "h\xc3\xa9llo", "\xc3\xa9l"},
         // Bytes that are not UTF-8 survive UPPER: range keys end in 0xFF.
         {TextEncoding::Utf8, "UPPER(SUBSTR(DESCR,1,3))", "ab\xff", "AB\xff"},
-        {TextEncoding::Windows1252, "UPPER(SUBSTR(DESCR,1,3))", "d\xe9j\xe0", "D\xc9J"},
+        {TextEncoding::Windows1252, "UPPER(SUBSTR(DESCR,1,3))", "d\xe9j\xe0", "DEJ"},
         {TextEncoding::Windows1252, "SUBSTR(DESCR,2,2)", "h\xe9llo", "\xe9l"},
         {TextEncoding::Windows1252, "'\xc3\xa9'+SUBSTR(DESCR,1,1)", "x", "\xe9x"},
     };
@@ -178,6 +179,32 @@ TEST_F(KeyExpressionTest, TextFunctionsFollowTheTableEncoding)
         EXPECT_EQ(keyOf(QString::fromUtf8(c.expression), {{"DESCR", c.descr}}, c.encoding),
                   c.expected)
             << c.expression;
+}
+
+TEST_F(KeyExpressionTest, UpperKeepsTheByteWidthOfItsArgument)
+{
+    // The date after the text must start at byte 60 whether folding shrank the text
+    // (UTF-8 accents) or grew it (a Windows-1252 sharp s), or a record sorting by its
+    // description would be ordered by its date.
+    struct Case {
+        const char *name;
+        TextEncoding encoding;
+        QByteArray descr;
+        QByteArray folded;
+    };
+    const QByteArray fullWidth = QByteArray("Gro\xdf").leftJustified(60, 'x');
+    const Case cases[] = {
+        {"shrinks", TextEncoding::Utf8, "M\xc3\xa9xico", "MEXICO"},
+        {"same width", TextEncoding::Utf8, "Stra\xc3\x9f" "e", "STRASSE"},
+        {"grows into the blanks", TextEncoding::Windows1252, "Stra\xdf" "e", "STRASSE"},
+        {"grows past the width", TextEncoding::Windows1252, fullWidth,
+         "GROSS" + QByteArray(55, 'X')},
+    };
+    for (const Case &c : cases) {
+        const QByteArray key = keyOf("UPPER(DESCR)+DTOS(CUSTOM2)",
+                                     {{"DESCR", c.descr}, {"CUSTOM2", "20240102"}}, c.encoding);
+        EXPECT_EQ(key, padded(c.folded, 60) + "20240102") << c.name;
+    }
 }
 
 TEST_F(KeyExpressionTest, KeysAreCutToHundredBytesAtACharacterBoundary)
@@ -216,6 +243,14 @@ TEST_F(KeyExpressionTest, KeysSortInTheIntendedOrder)
          {{{"DESCR", "AB"}, {"COST", "999"}},
           {{"DESCR", "AB"}, {"COST", "1000"}},
           {{"DESCR", "ABC"}, {"COST", "1"}}}},
+        // Accents and case fold away: the date decides among these.
+        {"UPPER(DESCR)+DTOS(CUSTOM2)",
+         {{{"DESCR", "Mexico"}, {"CUSTOM2", "20200101"}},
+          {{"DESCR", "M\xc3\xa9xico"}, {"CUSTOM2", "20210101"}},
+          {{"DESCR", "mexico"}, {"CUSTOM2", "20220101"}},
+          {{"DESCR", "morgan"}, {"CUSTOM2", "20190101"}},
+          {{"DESCR", "R\xc3\xa9union"}, {"CUSTOM2", "20190101"}},
+          {{"DESCR", "rizal"}, {"CUSTOM2", "20180101"}}}},
         {"UPPER(SUBSTR(DESCR,1,59))+DTOS(CUSTOM2)",
          {{{"DESCR", "apple"}, {"CUSTOM2", "20200101"}},
           {{"DESCR", "Apple"}, {"CUSTOM2", "20210101"}},

@@ -5,6 +5,8 @@
 namespace numora::store {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const TextCodec utf8(TextEncoding::Utf8);
 const TextCodec windows1252(TextEncoding::Windows1252);
 
@@ -89,39 +91,71 @@ TEST(TextCodecTest, CutLeavesMalformedUtf8WithinTheLimit)
     EXPECT_EQ(utf8.cutAtBoundary("\xFF\xFE", 1), QByteArrayView("\xFF"));
 }
 
-struct UpperCase {
+struct FoldCase {
+    const char *name;
+    QString text;
+    QString expected;
+};
+
+class TextFoldTest : public testing::TestWithParam<FoldCase> {};
+
+TEST_P(TextFoldTest, FoldsCaseAndAccentsForOrdering)
+{
+    const FoldCase &c = GetParam();
+    EXPECT_EQ(TextCodec::foldForOrder(c.text), c.expected);
+    // Folded text held in bytes folds the same, in either encoding that can hold it.
+    EXPECT_EQ(utf8.decode(utf8.foldBytesForOrder(utf8.encode(c.text))), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Letters, TextFoldTest,
+    testing::Values(FoldCase{"plainAscii", u"Denar 1/2"_s, u"DENAR 1/2"_s},
+                    FoldCase{"lowerCase", u"morgan"_s, u"MORGAN"_s},
+                    FoldCase{"acuteE", u"México Équateur"_s, u"MEXICO EQUATEUR"_s},
+                    FoldCase{"alreadyDecomposed", u"Me\u0301xico"_s, u"MEXICO"_s},
+                    FoldCase{"slashedO", u"Øre øre"_s, u"ORE ORE"_s},
+                    FoldCase{"strokedL", u"Łódź złoty"_s, u"LODZ ZLOTY"_s},
+                    FoldCase{"sharpS", u"Straße"_s, u"STRASSE"_s},
+                    FoldCase{"capitalSharpS", u"\u1E9E"_s, u"SS"_s},
+                    FoldCase{"ringA", u"Åland å"_s, u"ALAND A"_s},
+                    FoldCase{"cedilla", u"Çà ça"_s, u"CA CA"_s},
+                    FoldCase{"tilde", u"Ñandú"_s, u"NANDU"_s},
+                    FoldCase{"ligatureOE", u"Œuvre œil"_s, u"OEUVRE OEIL"_s},
+                    FoldCase{"ligatureAE", u"Æsir"_s, u"AESIR"_s},
+                    FoldCase{"thornAndEth", u"Þór Ðað"_s, u"THOR DAD"_s},
+                    FoldCase{"strokedD", u"Đồng"_s, u"DONG"_s},
+                    FoldCase{"compatibilityForms", u"\uFB01ve ²"_s, u"FIVE 2"_s},
+                    FoldCase{"otherScriptsOnlyUpperCased", u"рубль"_s, u"РУБЛЬ"_s}),
+    [](const testing::TestParamInfo<FoldCase> &c) { return std::string(c.param.name); });
+
+struct FoldBytesCase {
     const char *name;
     TextEncoding encoding;
     QByteArray bytes;
     QByteArray expected;
 };
 
-class TextCodecUpperTest : public testing::TestWithParam<UpperCase> {};
+class TextCodecFoldBytesTest : public testing::TestWithParam<FoldBytesCase> {};
 
-TEST_P(TextCodecUpperTest, UpperCasesWhatTheEncodingHolds)
+TEST_P(TextCodecFoldBytesTest, FoldsWhatTheEncodingHolds)
 {
-    const UpperCase &c = GetParam();
-    EXPECT_EQ(TextCodec(c.encoding).upper(c.bytes), c.expected);
+    const FoldBytesCase &c = GetParam();
+    EXPECT_EQ(TextCodec(c.encoding).foldBytesForOrder(c.bytes), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, TextCodecUpperTest,
+    Cases, TextCodecFoldBytesTest,
     testing::Values(
-        UpperCase{"ascii", TextEncoding::Utf8, "Denar 1/2", "DENAR 1/2"},
-        UpperCase{"utf8Umlaut", TextEncoding::Utf8, "m\xC3\xBCnze", "M\xC3\x9CNZE"},
-        UpperCase{"utf8Cyrillic", TextEncoding::Utf8, "\xD1\x80\xD1\x83\xD0\xB1",
-                  "\xD0\xA0\xD0\xA3\xD0\x91"},
-        UpperCase{"utf8SharpSStays", TextEncoding::Utf8,
-                  "stra\xC3\x9F"
-                  "e",
-                  "STRA\xC3\x9F"
-                  "E"},
-        UpperCase{"utf8BrokenBytesStay", TextEncoding::Utf8, QByteArray("a\xFF\xC3", 3),
-                  QByteArray("A\xFF\xC3", 3)},
-        UpperCase{"windows1252Umlaut", TextEncoding::Windows1252, "m\xFCnze", "M\xDCNZE"},
-        UpperCase{"windows1252Caron", TextEncoding::Windows1252, "\x9A\xFF", "\x8A\x9F"},
-        UpperCase{"windows1252MicroStays", TextEncoding::Windows1252, "\xB5g", "\xB5G"}),
-    [](const testing::TestParamInfo<UpperCase> &c) { return std::string(c.param.name); });
+        FoldBytesCase{"utf8BrokenBytesStay", TextEncoding::Utf8, QByteArray("a\xFF\xC3", 3),
+                      QByteArray("A\xFF\xC3", 3)},
+        FoldBytesCase{"windows1252Umlaut", TextEncoding::Windows1252, "m\xFCnze", "MUNZE"},
+        FoldBytesCase{"windows1252Caron", TextEncoding::Windows1252, "\x9A\xFF", "SY"},
+        FoldBytesCase{"windows1252SharpSGrows", TextEncoding::Windows1252, "stra\xDF" "e",
+                      "STRASSE"},
+        FoldBytesCase{"windows1252SlashedO", TextEncoding::Windows1252, "\xF8re", "ORE"},
+        // Folded, 'µ' would be a Greek letter that Windows-1252 cannot hold.
+        FoldBytesCase{"windows1252MicroStays", TextEncoding::Windows1252, "\xB5g", "\xB5G"}),
+    [](const testing::TestParamInfo<FoldBytesCase> &c) { return std::string(c.param.name); });
 
 TEST(TextCodecTest, LanguageDriverChoosesTheEncoding)
 {

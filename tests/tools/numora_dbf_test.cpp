@@ -103,6 +103,15 @@ void damageFirstTagRoot(const QString &mdxPath)
     ASSERT_EQ(file.write(QByteArray(pageSize, '\xEE')), pageSize);
 }
 
+void clearKeyVersion(const QString &mdxPath)
+{
+    constexpr int keyVersionAt = 44;
+    QFile file(mdxPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(keyVersionAt));
+    ASSERT_EQ(file.write(QByteArray(4, '\0')), 4);
+}
+
 // ---------------------------------------------------------------------------
 
 // A 200-record collection with an ascending and a descending tag.
@@ -217,6 +226,10 @@ const std::vector<Damage> damages = {
     {"IndexFileCutShort",
      [](const TableFiles &files) { cutFile(files.mdx, QFile(files.mdx).size() / 2); },
      {"index file: "}},
+    // As an older program left it: no key version, so keys that did not fold accents.
+    {"IndexOfKeysComputedTheOlderWay",
+     [](const TableFiles &files) { clearKeyVersion(files.mdx); },
+     {"index file: its keys are of version 0, this program computes version 1; run reindex"}},
 };
 
 class DamagedTable : public GeneratedTable, public ::testing::WithParamInterface<Damage> {};
