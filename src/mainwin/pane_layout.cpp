@@ -78,4 +78,21 @@ RecordSpeedBarEnd placeRecordSpeedBarEnd(int barWidth, const RecordSpeedBarEnd &
     return placed;
 }
 
+QList<QRect> placeRecordSpeedBarButtons(int count, const QRect &designedButton, int previousLeft)
+{
+    const int room = previousLeft - kRecordSpeedBarGap - kRecordSpeedBarEdge;
+    const int evenShare = count > 0 ? room / count : 0;
+    const int width =
+        std::max(kMinimumRecordButtonWidth, std::min(designedButton.width(), evenShare));
+    QList<QRect> buttons;
+    int left = kRecordSpeedBarEdge;
+    for (int i = 0; i < count; ++i) {
+        const bool fits = left + width <= kRecordSpeedBarEdge + room;
+        buttons.append(fits ? QRect(left, designedButton.top(), width, designedButton.height())
+                            : QRect());
+        left += width;
+    }
+    return buttons;
+}
+
 } // namespace numora::mainwin

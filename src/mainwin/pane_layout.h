@@ -10,6 +10,7 @@
 
 #include "settings/database_options.h"
 
+#include <QList>
 #include <QRect>
 #include <QSize>
 
@@ -73,5 +74,14 @@ inline constexpr int kRecordSpeedBarEdge = 2;
 // Chosen like the paging row's gap so the buttons do not touch the counters.
 inline constexpr int kRecordSpeedBarGap = 2;
 RecordSpeedBarEnd placeRecordSpeedBarEnd(int barWidth, const RecordSpeedBarEnd &designed);
+
+// Still wide enough for a 16-pixel icon with a pixel of frame on each side.
+inline constexpr int kMinimumRecordButtonWidth = 18;
+
+// The shown buttons left of Previous, side by side from kRecordSpeedBarEdge, each as
+// designed. When they would reach Previous (less the gap) they narrow evenly, down to
+// kMinimumRecordButtonWidth; those that still do not fit come out as null rectangles and
+// are hidden, so a button is never drawn over Previous.
+QList<QRect> placeRecordSpeedBarButtons(int count, const QRect &designedButton, int previousLeft);
 
 } // namespace numora::mainwin

@@ -146,5 +146,36 @@ TEST(PaneLayoutTest, TheRecordSpeedBarsCountersAndButtonsKeepToItsRightEnd)
     }
 }
 
+// Six 24-pixel buttons need 144 pixels after the 2-pixel edge, and 2 more before Previous.
+TEST(PaneLayoutTest, RecordSpeedBarButtonsNarrowAndThenHideRatherThanCoverPrevious)
+{
+    const QRect designed(0, 4, 24, 24);
+    struct Case {
+        int previousLeft;
+        int width;          // of every placed button
+        int placed;         // buttons with a place; the rest are hidden
+    };
+    const std::vector<Case> cases = {
+        {400, 24, 6}, {148, 24, 6}, {147, 23, 6}, {136, 22, 6}, {112, 18, 6}, {111, 18, 5},
+        {30, 18, 1},  {21, 18, 0},
+    };
+    for (const Case &c : cases) {
+        const QList<QRect> buttons = placeRecordSpeedBarButtons(6, designed, c.previousLeft);
+        ASSERT_EQ(buttons.size(), 6) << c.previousLeft;
+        for (int i = 0; i < 6; ++i) {
+            const QRect &button = buttons[i];
+            if (i >= c.placed) {
+                EXPECT_TRUE(button.isNull()) << c.previousLeft << " button " << i;
+                continue;
+            }
+            EXPECT_EQ(button.width(), c.width) << c.previousLeft << " button " << i;
+            EXPECT_EQ(button.top(), 4);
+            EXPECT_LE(button.right() + 1 + kRecordSpeedBarGap, c.previousLeft) << i;
+            const int left = i > 0 ? buttons[i - 1].right() + 1 : kRecordSpeedBarEdge;
+            EXPECT_EQ(button.left(), left) << c.previousLeft << " button " << i;
+        }
+    }
+}
+
 } // namespace
 } // namespace numora::mainwin

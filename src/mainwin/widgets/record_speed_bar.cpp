@@ -1,5 +1,7 @@
 #include "mainwin/widgets/record_speed_bar.h"
 
+#include "mainwin/pane_layout.h"
+
 #include <QLabel>
 #include <QIcon>
 #include <QToolButton>
@@ -32,6 +34,11 @@ const QList<ButtonLook> &buttonLooks()
         {QStringLiteral("GoTo Next Page [Alt+PgDn]"), QStringLiteral("go-next")},
     };
     return looks;
+}
+
+bool isWebButton(RecordButton which)
+{
+    return which == RecordButton::Capture || which == RecordButton::GoToWebPage;
 }
 
 } // namespace
@@ -69,30 +76,39 @@ void RecordSpeedBar::setCounters(const RecordCounters &counters)
 
 void RecordSpeedBar::hideWebButtons()
 {
+    webButtonsHidden_ = true;
     button(RecordButton::Capture)->hide();
     button(RecordButton::GoToWebPage)->hide();
+    layOutButtons();
 }
 
+void RecordSpeedBar::resizeEvent(QResizeEvent *) { layOutButtons(); }
+
 // The counters stand right-aligned at the right edge, one above the other, with Next and
-// Previous to their left; the other buttons run from the left edge.
-void RecordSpeedBar::resizeEvent(QResizeEvent *)
+// Previous to their left; the other buttons run from the left edge up to Previous.
+void RecordSpeedBar::layOutButtons()
 {
     const int counterWidth = fontMetrics().horizontalAdvance(QStringLiteral("000000")) + kEdge;
     const int half = height() / 2;
-    position_->setGeometry(width() - kEdge - counterWidth, 0, counterWidth, half);
-    percent_->setGeometry(width() - kEdge - counterWidth, half, counterWidth, height() - half);
     const int top = (height() - kButtonSize) / 2;
-    int right = position_->x();
-    for (RecordButton which : {RecordButton::Next, RecordButton::Previous}) {
-        right -= kButtonSize;
-        button(which)->setGeometry(right, top, kButtonSize, kButtonSize);
-    }
-    int left = kEdge;
-    for (int i = 0; i < int(RecordButton::Previous); ++i) {
-        if (buttons_[i]->isHidden())
-            continue;
-        buttons_[i]->setGeometry(left, top, kButtonSize, kButtonSize);
-        left += kButtonSize;
+    const QRect designedButton(0, top, kButtonSize, kButtonSize);
+    const RecordSpeedBarEnd end = placeRecordSpeedBarEnd(
+        width(), {QRect(0, 0, counterWidth, half), QRect(0, half, counterWidth, height() - half),
+                  designedButton, designedButton});
+    position_->setGeometry(end.positionCounter);
+    percent_->setGeometry(end.percentCounter);
+    button(RecordButton::Previous)->setGeometry(end.previousButton);
+    button(RecordButton::Next)->setGeometry(end.nextButton);
+
+    QList<QToolButton *> shown;
+    for (int i = 0; i < int(RecordButton::Previous); ++i)
+        if (!webButtonsHidden_ || !isWebButton(RecordButton(i)))
+            shown << buttons_[i];
+    const QList<QRect> places =
+        placeRecordSpeedBarButtons(int(shown.size()), designedButton, end.previousButton.left());
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        shown[i]->setGeometry(places[i]);
+        shown[i]->setVisible(!places[i].isNull());
     }
 }
 

@@ -37,9 +37,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void layOutButtons();
+
     QList<QToolButton *> buttons_;
     QLabel *position_;
     QLabel *percent_;
+    // Set for good: a button that does not fit is hidden too, and comes back when it fits.
+    bool webButtonsHidden_ = false;
 };
 
 } // namespace numora::mainwin
