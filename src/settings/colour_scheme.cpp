@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace numora::settings {
@@ -196,6 +197,39 @@ ColourPair letterTabColours(const ColourScheme &scheme, LetterTabState state)
     }
     return {scheme.colour(SchemeElement::EmptyLetterTabText),
             scheme.colour(SchemeElement::EmptyLetterTabBackground)};
+}
+
+namespace {
+
+double linearChannel(double channel)
+{
+    return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+double relativeLuminance(const QColor &colour)
+{
+    return 0.2126 * linearChannel(colour.redF()) + 0.7152 * linearChannel(colour.greenF())
+           + 0.0722 * linearChannel(colour.blueF());
+}
+
+constexpr double kReadableContrast = 4.5;
+
+} // namespace
+
+double contrastRatio(const QColor &first, const QColor &second)
+{
+    const double a = relativeLuminance(first);
+    const double b = relativeLuminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+QColor readableTextOn(const QColor &text, const QColor &face)
+{
+    if (contrastRatio(text, face) >= kReadableContrast)
+        return text;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrastRatio(black, face) >= contrastRatio(white, face) ? black : white;
 }
 
 ColourPair fieldColours(const ColourScheme &scheme, FieldStyle style, bool negative, bool editable)

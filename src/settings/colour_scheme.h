@@ -134,6 +134,13 @@ struct ColourPair {
 enum class LetterTabState { Selected, HasRecords, Empty };
 ColourPair letterTabColours(const ColourScheme &scheme, LetterTabState state);
 
+// The contrast ratio of two colours by their relative luminance, from 1 (the same
+// luminance) to 21 (black on white).
+double contrastRatio(const QColor &first, const QColor &second);
+// Text that has to be read on a filled face (the selected letter tab): `text` when it
+// reaches 4.5:1 against `face`, otherwise black or white, whichever contrasts more.
+QColor readableTextOn(const QColor &text, const QColor &face);
+
 enum class FieldStyle { OneLine, MultiLine, Currency };
 // Field controls; a currency field's text colour follows the sign of its value.
 // While the record cannot be edited (read-only use, or in use elsewhere) every

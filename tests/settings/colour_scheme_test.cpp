@@ -307,5 +307,29 @@ TEST_F(ColourFileTest, RemovingOutsideTheListDoesNothing)
     EXPECT_EQ(list.item(0).name, "B");
 }
 
+TEST(ColourApplicationTest, TextOnAFilledFaceIsKeptOnlyWhileItCanBeRead)
+{
+    struct Case {
+        QColor text;
+        QColor face;
+        QColor painted;
+    };
+    const QColor gray(0x80, 0x80, 0x80);
+    const QColor navy(0, 0, 0x80);
+    const std::vector<Case> cases = {
+        {Qt::white, navy, Qt::white},     // 14.9:1
+        {Qt::blue, Qt::white, Qt::blue},  // 8.6:1
+        {Qt::white, gray, Qt::black},     // 3.9:1; black reaches 5.3:1
+        {gray, Qt::black, gray},          // 5.3:1
+        {navy, Qt::black, Qt::white},     // 1.4:1
+        {Qt::yellow, Qt::white, Qt::black},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(readableTextOn(c.text, c.face), c.painted) << c.text.name().toStdString() << " on "
+                                                            << c.face.name().toStdString();
+    EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(gray, gray), 1.0, 1e-9);
+}
+
 } // namespace
 } // namespace numora::settings

@@ -23,9 +23,10 @@ TColorButton::TColorButton(QChar letter, QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+// A disabled bar has no letter range to stand in, so no tab looks selected.
 settings::LetterTabState TColorButton::state() const
 {
-    if (selected_)
+    if (selected_ && isEnabled())
         return settings::LetterTabState::Selected;
     return count_ > 0 ? settings::LetterTabState::HasRecords : settings::LetterTabState::Empty;
 }
@@ -36,17 +37,34 @@ void TColorButton::applyColours(const settings::ColourScheme &scheme)
     update();
 }
 
+QColor TColorButton::faceColour() const
+{
+    return colours_.background.toQColor(palette());
+}
+
+QColor TColorButton::letterColour() const
+{
+    if (!isEnabled())
+        return palette().color(QPalette::Disabled, QPalette::WindowText);
+    const QColor text = colours_.text.toQColor(palette());
+    // The selected tab's letter is the one the user looks for; an empty tab is dim on purpose.
+    return state() == settings::LetterTabState::Selected ? settings::readableTextOn(text, faceColour())
+                                                         : text;
+}
+
 void TColorButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect frame = rect().adjusted(0, 0, -1, -1);
-    painter.fillRect(rect(), colours_.background.toQColor(palette()));
+    painter.fillRect(rect(), faceColour());
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(frame);
-    QColor text = colours_.text.toQColor(palette());
-    if (!isEnabled())
-        text = palette().color(QPalette::Disabled, QPalette::WindowText);
-    painter.setPen(text);
+    painter.setPen(letterColour());
+    if (state() == settings::LetterTabState::Selected) {
+        QFont bold = font();
+        bold.setBold(true);
+        painter.setFont(bold);
+    }
     painter.drawText(rect(), Qt::AlignCenter, QString(letter_));
 }
 
@@ -118,6 +136,7 @@ void LetterTabBar::setTabsEnabled(bool enabled)
 {
     for (TColorButton *letterTab : tabs_)
         letterTab->setEnabled(enabled);
+    recolour();
 }
 
 TColorButton *LetterTabBar::tab(QChar letter) const

@@ -32,6 +32,9 @@ public:
     // The tab's colours for its state; repaints.
     void applyColours(const settings::ColourScheme &scheme);
     const settings::ColourPair &colours() const { return colours_; }
+    // What the tab paints its face and its letter with, as the state and enabling decide.
+    QColor faceColour() const;
+    QColor letterColour() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

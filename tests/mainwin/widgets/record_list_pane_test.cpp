@@ -188,6 +188,9 @@ TEST_F(RecordListPaneTest, LetterTabsShowCountsInTheColoursOfTheirState)
         EXPECT_EQ(tab->colours(), settings::letterTabColours(scheme, c.state))
             << "letter " << c.letter.toLatin1();
     }
+    const TColorButton *selected = pane.letterTabBar()->tab('A');
+    EXPECT_GE(settings::contrastRatio(selected->letterColour(), selected->faceColour()), 4.5)
+        << "the selected letter is read on its filled face";
     pane.setLetter('D');
     EXPECT_EQ(pane.letterTabBar()->tab('A')->colours(),
               settings::letterTabColours(scheme, LetterTabState::HasRecords))
@@ -199,7 +202,11 @@ TEST_F(RecordListPaneTest, EntryOrderDisablesTheLetterTabs)
     showCoins({{"as", "Rome", 1}, {"denarius", "Rome", 1}});
     ASSERT_TRUE(manager.changeSort(SortDescriptor{}));
     pane.recountLetters();
-    EXPECT_FALSE(pane.letterTabBar()->tab('A')->isEnabled());
+    const TColorButton *tabA = pane.letterTabBar()->tab('A');
+    EXPECT_FALSE(tabA->isEnabled());
+    EXPECT_NE(tabA->state(), LetterTabState::Selected)
+        << "a disabled tab with the selected face and the disabled letter colour is a blank box";
+    EXPECT_EQ(tabA->faceColour(), pane.letterTabBar()->tab('B')->faceColour());
     EXPECT_EQ(shownDescriptions(), QStringList({"as", "denarius"}))
         << "the whole table, in entry order";
     EXPECT_EQ(pane.sortButton(0)->text(), "Entry Order");
