@@ -32,6 +32,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -179,7 +180,12 @@ void TForm1::buildAreas()
         createRecordFormMenu()->exec(recordFormPane_->mapToGlobal(at));
     });
 
-    grip_ = new QWidget(client_);
+    // A raised nub: a bare widget of the window's colour left nothing to find and drag.
+    auto *grip = new QFrame(client_);
+    grip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    grip->setAutoFillBackground(true);
+    grip->setBackgroundRole(QPalette::Button);
+    grip_ = grip;
     grip_->setObjectName(QStringLiteral("splitterGrip"));
     grip_->setToolTip(QStringLiteral("Resize Left and Right Pages"));
     grip_->setCursor(Qt::SplitHCursor);

@@ -19,11 +19,13 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QSignalSpy>
 #include <QLineEdit>
 #include <QTimer>
@@ -106,6 +108,19 @@ protected:
     NoProgress progress;
     TForm3 window;
 };
+
+TEST_F(MainWindowTest, TheSplitterGripStandsOutFromTheWindow)
+{
+    const QImage grip = window.grip()->grab().toImage();
+    ASSERT_FALSE(grip.isNull());
+    const QColor windowColour = window.palette().color(QPalette::Window);
+    QSet<QRgb> colours;
+    for (int y = 0; y < grip.height(); ++y)
+        for (int x = 0; x < grip.width(); ++x)
+            colours.insert(grip.pixel(x, y));
+    colours.remove(windowColour.rgb());
+    EXPECT_GE(colours.size(), 2) << "a raised frame has a light and a dark edge";
+}
 
 TEST_F(MainWindowTest, NeverGetsSmallerThanItsMinimum)
 {
