@@ -52,8 +52,8 @@ PagingRowLayout layoutPagingRow(const ListPaneInput &input)
     const int top = input.paneSize.height() - kPagingRowPadding - height;
 
     PagingRowLayout row;
-    row.compact = rowWidth < full.first + full.pageUp + full.pageDown + full.last
-                                 + input.sponsorButtonWidth + kPagingRowSpacing;
+    row.compact =
+        rowWidth < full.first + full.pageUp + full.pageDown + full.last + kPagingRowSpacing;
     const PagingButtonWidths widths = row.compact
                                           ? PagingButtonWidths{height, height, height, height}
                                           : full;
@@ -65,8 +65,9 @@ PagingRowLayout layoutPagingRow(const ListPaneInput &input)
                          widths.pageDown, height);
     const int gapLeft = row.pageUp.right() + 1;
     const int gap = row.pageDown.left() - gapLeft;
-    row.sponsor = QRect(gapLeft + (gap - input.sponsorButtonWidth) / 2, top,
-                        input.sponsorButtonWidth, height);
+    if (gap >= input.sponsorButtonWidth)
+        row.sponsor = QRect(gapLeft + (gap - input.sponsorButtonWidth) / 2, top,
+                            input.sponsorButtonWidth, height);
     return row;
 }
 

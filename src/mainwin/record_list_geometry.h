@@ -44,12 +44,15 @@ struct ListPaneInput {
     int sponsorButtonWidth = 0;
 };
 
+// The paging buttons keep their captions as long as the four fit; the sponsor button
+// gives way first and is left out (a null rectangle) when the gap between PgUp and PgDn
+// is narrower than it.
 struct PagingRowLayout {
     // The four paging buttons show icons only and are square; decided by the width alone.
     bool compact = false;
     QRect first;
     QRect pageUp;
-    QRect sponsor; // centred in the gap between PgUp and PgDn
+    QRect sponsor; // centred in the gap between PgUp and PgDn; null when left out
     QRect pageDown;
     QRect last;
 };

@@ -77,7 +77,7 @@ TEST(RecordListGeometryTest, RowsStackUnderTheHeaderAndEndAboveThePagingRow)
     }
 }
 
-TEST(RecordListGeometryTest, PagingButtonsLoseTheirCaptionsWhenTheRowIsTooNarrow)
+TEST(RecordListGeometryTest, TheSponsorGivesWayBeforeThePagingButtonsLoseTheirCaptions)
 {
     struct Case {
         int width;
@@ -88,14 +88,19 @@ TEST(RecordListGeometryTest, PagingButtonsLoseTheirCaptionsWhenTheRowIsTooNarrow
         QRect pageDown;
         QRect last;
     };
-    // Four 40-pixel buttons and a 100-pixel sponsor button need 272 pixels with margins.
+    // Four 40-pixel buttons and a 100-pixel sponsor button need 272 pixels with margins,
+    // the four buttons alone 172.
     const std::vector<Case> cases = {
         {326, false, {4, 296, 40, 24}, {46, 296, 40, 24}, {113, 296, 100, 24},
          {240, 296, 40, 24}, {282, 296, 40, 24}},
         {272, false, {4, 296, 40, 24}, {46, 296, 40, 24}, {86, 296, 100, 24},
          {186, 296, 40, 24}, {228, 296, 40, 24}},
-        {271, true, {4, 296, 24, 24}, {30, 296, 24, 24}, {85, 296, 100, 24},
-         {217, 296, 24, 24}, {243, 296, 24, 24}},
+        {271, false, {4, 296, 40, 24}, {46, 296, 40, 24}, {}, {185, 296, 40, 24},
+         {227, 296, 40, 24}},
+        {172, false, {4, 296, 40, 24}, {46, 296, 40, 24}, {}, {86, 296, 40, 24},
+         {128, 296, 40, 24}},
+        {171, true, {4, 296, 24, 24}, {30, 296, 24, 24}, {}, {117, 296, 24, 24},
+         {143, 296, 24, 24}},
         {272, false, {4, 296, 40, 24}, {46, 296, 40, 24}, {86, 296, 100, 24},
          {186, 296, 40, 24}, {228, 296, 40, 24}},
     };

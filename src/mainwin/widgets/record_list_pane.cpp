@@ -18,6 +18,7 @@
 #include <array>
 #include <functional>
 #include <QFontDialog>
+#include <QIcon>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
@@ -32,6 +33,7 @@ namespace {
 
 constexpr int kFirstFieldColumn = 2; // record table column of field 1
 constexpr int kSortBarTop = 2;
+constexpr int kSortIconGap = 4; // between a sort button's icon and its caption
 
 const QString kEntryOrder = QStringLiteral("Entry Order");
 const QString kNoSecondary = QStringLiteral("NONE");
@@ -41,15 +43,23 @@ const QStringList kFilterStates = {QStringLiteral("All Records"), QStringLiteral
 struct PagingCaption {
     QString caption;
     QString hint;
+    QString icon; // a freedesktop icon name, shown instead of the caption when compact
 };
 const PagingCaption kFirstCaption{QStringLiteral("First"),
-                                  QStringLiteral("GoTo First Page [Ctrl+Home]")};
+                                  QStringLiteral("GoTo First Page [Ctrl+Home]"),
+                                  QStringLiteral("go-first")};
 const PagingCaption kPageUpCaption{QStringLiteral("PgUp"),
-                                   QStringLiteral("GoTo Previous Page [Ctrl+PgUp]")};
+                                   QStringLiteral("GoTo Previous Page [Ctrl+PgUp]"),
+                                   QStringLiteral("go-up")};
 const PagingCaption kPageDownCaption{QStringLiteral("PgDn"),
-                                     QStringLiteral("GoTo Next Page [Ctrl+PgDn]")};
+                                     QStringLiteral("GoTo Next Page [Ctrl+PgDn]"),
+                                     QStringLiteral("go-down")};
 const PagingCaption kLastCaption{QStringLiteral("Last"),
-                                 QStringLiteral("GoTo Last Page [Ctrl+End]")};
+                                 QStringLiteral("GoTo Last Page [Ctrl+End]"),
+                                 QStringLiteral("go-last")};
+// Room around a paging caption inside the button's frame; enough for the four captions
+// to stay in a list pane of its least width.
+constexpr int kPagingCaptionPadding = 10;
 
 bool isNumberType(FieldType type) { return type == FieldType::Numeric; }
 
@@ -65,7 +75,7 @@ QList<ListField> listFields(const store::FieldList &columns, const QStringList &
 
 int fullWidth(const QPushButton *button, const QString &caption)
 {
-    return button->fontMetrics().horizontalAdvance(caption) + 16;
+    return button->fontMetrics().horizontalAdvance(caption) + kPagingCaptionPadding;
 }
 
 } // namespace
@@ -209,6 +219,7 @@ void RecordListPane::layoutPane()
         sortButtons_[part]->setGeometry(kSortBarInset / 2 + part * third, kSortBarTop, partWidth,
                                         sortBarHeight);
     }
+    fitSortCaptions();
     const QRect headerRect(kSortBarInset / 2, kSortBarTop + sortBarHeight, sortBarWidth,
                            header_->sizeHint().height());
     header_->setGeometry(headerRect);
@@ -236,11 +247,14 @@ void RecordListPane::layoutPane()
          {pageUp_, &kPageUpCaption},
          {pageDown_, &kPageDownCaption},
          {last_, &kLastCaption}}};
-    for (const auto &[button, caption] : buttons)
+    for (const auto &[button, caption] : buttons) {
         button->setText(paging.compact ? QString() : caption->caption);
+        button->setIcon(paging.compact ? QIcon::fromTheme(caption->icon) : QIcon());
+    }
     first_->setGeometry(paging.first);
     pageUp_->setGeometry(paging.pageUp);
     sponsor_->setGeometry(paging.sponsor);
+    sponsor_->setVisible(!paging.sponsor.isNull());
     pageDown_->setGeometry(paging.pageDown);
     last_->setGeometry(paging.last);
     setColumnsOfRows();
@@ -471,15 +485,37 @@ void RecordListPane::updateSortCaptions()
     const SortDescriptor sort = database_ ? database_->index().descriptor : SortDescriptor{};
     const bool hasPrimary = sort.primary >= kFirstFieldColumn;
     const bool hasSecondary = hasPrimary && sort.hasSecondary();
-    const auto arrow = [this](bool descending) {
+    // Entry order and "NONE" have no direction to show, and their captions need the room.
+    const auto arrow = [this](bool sorted, bool descending) {
+        if (!sorted)
+            return QIcon();
         return style()->standardIcon(descending ? QStyle::SP_ArrowDown : QStyle::SP_ArrowUp);
     };
-    sortButtons_[0]->setText(hasPrimary ? fieldLabel(sort.primary) : kEntryOrder);
-    sortButtons_[0]->setIcon(arrow(sort.primaryDescending));
-    sortButtons_[1]->setText(hasSecondary ? fieldLabel(sort.secondary) : kNoSecondary);
-    sortButtons_[1]->setIcon(arrow(sort.secondaryDescending));
+    sortButtons_[0]->setIcon(arrow(hasPrimary, sort.primaryDescending));
+    sortButtons_[1]->setIcon(arrow(hasSecondary, sort.secondaryDescending));
     const int filter = database_ ? int(database_->filterState()) : 0;
-    sortButtons_[2]->setText(kFilterStates.value(filter, kFilterStates[0]));
+    sortCaptions_ = {hasPrimary ? fieldLabel(sort.primary) : kEntryOrder,
+                     hasSecondary ? fieldLabel(sort.secondary) : kNoSecondary,
+                     kFilterStates.value(filter, kFilterStates[0])};
+    fitSortCaptions();
+}
+
+// A caption wider than its third of the sort bar is elided rather than cut off in the
+// middle of a letter; the whole caption is then the button's tooltip.
+void RecordListPane::fitSortCaptions()
+{
+    const int frame = 2 * (style()->pixelMetric(QStyle::PM_ButtonMargin)
+                           + style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    for (int part = 0; part < int(sortCaptions_.size()); ++part) {
+        QPushButton *button = sortButtons_[part];
+        const QString &caption = sortCaptions_[part];
+        const int iconRoom =
+            button->icon().isNull() ? 0 : button->iconSize().width() + kSortIconGap;
+        const int room = std::max(0, button->width() - frame - iconRoom);
+        const QString shown = button->fontMetrics().elidedText(caption, Qt::ElideRight, room);
+        button->setText(shown);
+        button->setToolTip(shown == caption ? QString() : caption);
+    }
 }
 
 void RecordListPane::addHelpItem(QMenu &menu, int context)

@@ -91,6 +91,8 @@ public:
     // Made here, placed by the main window beside the pane.
     LetterTabBar *letterTabBar() const { return letterBar_; }
     QPushButton *sortButton(int part) const { return sortButtons_.at(part); }
+    // The part's whole caption, which its button may show elided.
+    QString sortCaption(int part) const { return sortCaptions_.value(part); }
     QPushButton *firstButton() const { return first_; }
     QPushButton *pageUpButton() const { return pageUp_; }
     QPushButton *pageDownButton() const { return pageDown_; }
@@ -140,6 +142,7 @@ private:
     void showRowMenu(int row, QPoint globalPos);
     void chooseRowFont();
     void turnPage(PagingCommand command);
+    void fitSortCaptions();
     // The records in the list's range; 0 when they cannot be counted.
     int rangeCount();
 
@@ -149,6 +152,7 @@ private:
     Prompt &prompt_;
     ListHeaderModel headerModel_;
     QList<QPushButton *> sortButtons_;
+    QStringList sortCaptions_; // whole, while the buttons may show them elided
     TBrenlowHeader *header_;
     QList<TFormatedButton *> rows_;
     QPushButton *first_ = nullptr;

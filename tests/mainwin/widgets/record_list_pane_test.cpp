@@ -4,6 +4,8 @@
 #include "mainwin/widgets/letter_tab_bar.h"
 #include "mainwin/widgets/list_header.h"
 #include "mainwin/widgets/record_list_pane.h"
+
+#include "mainwin/pane_layout.h"
 #include "mainwin/widgets/record_row_button.h"
 #include "settings/colour_scheme.h"
 #include "database/database_manager.h"
@@ -195,6 +197,36 @@ TEST_F(RecordListPaneTest, LetterTabsShowCountsInTheColoursOfTheirState)
     EXPECT_EQ(pane.letterTabBar()->tab('A')->colours(),
               settings::letterTabColours(scheme, LetterTabState::HasRecords))
         << "selecting another letter gives up the selected colours";
+}
+
+// At its least width the pane cuts no caption off: paging buttons keep theirs (the sponsor
+// button gives way), and sort captions too wide for their third are elided.
+TEST_F(RecordListPaneTest, AtItsLeastWidthNoCaptionIsCutOff)
+{
+    showCoins({{"as", "Rome", 1}});
+    ASSERT_TRUE(manager.changeSort(SortDescriptor{}));
+    pane.recountLetters();
+    pane.resize(kMinimumListPaneWidth, 300);
+    QApplication::processEvents();
+
+    const QList<std::pair<QPushButton *, QString>> paging = {{pane.firstButton(), "First"},
+                                                             {pane.pageUpButton(), "PgUp"},
+                                                             {pane.pageDownButton(), "PgDn"},
+                                                             {pane.lastButton(), "Last"}};
+    for (const auto &[button, caption] : paging) {
+        EXPECT_EQ(button->text(), caption);
+        EXPECT_GT(button->width(), button->fontMetrics().horizontalAdvance(caption)) << caption.toStdString();
+    }
+    for (int part = 0; part < 3; ++part) {
+        const QPushButton *button = pane.sortButton(part);
+        const int textRoom = button->width() - button->iconSize().width();
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), textRoom) << part;
+        if (button->text() != pane.sortCaption(part)) {
+            EXPECT_TRUE(button->text().endsWith(QChar(0x2026))) << button->text().toStdString();
+            EXPECT_EQ(button->toolTip(), pane.sortCaption(part));
+        }
+    }
+    EXPECT_EQ(pane.sortCaption(0), "Entry Order");
 }
 
 TEST_F(RecordListPaneTest, EntryOrderDisablesTheLetterTabs)
