@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display over a generated 1,000-record
-# collection, waits for its main window, keeps a screenshot, types a new record's
-# description and moves on, then asks it to end and expects a clean exit with the end
-# marker and the window placement written. A second start must find the record stored.
+# collection, waits for its main window, types a new record's description and moves on,
+# then asks it to end and expects a clean exit with the end marker and the window
+# placement written. A second start must find the record stored, and keeps screenshots
+# of the window at its least size, its default size and 1280x1000 in WORK_DIR/screenshots
+# (small.png, default.png, large.png; docs/screenshots holds copies).
 # Before all that, a first start on an empty home must show its window without a single
 # message box.
 # Usage: smoke_test.sh NUMORA_BINARY NUMORA_GEN_BINARY NUMORA_DBF_BINARY WORK_DIR
@@ -55,7 +57,6 @@ run_under_x() {
         echo "the main window never appeared"; cat "$work/numora.log"; kill "$pid" 2>/dev/null || true; exit 1
     fi
     sleep 0.5
-    import -window root "$work/screenshot.png" 2>/dev/null || echo "(no screenshot taken)"
     [ -z "$action" ] || "$action"
     kill -TERM "$pid"
     local status=0
@@ -94,6 +95,27 @@ no_message_shown() {
     fi
 }
 
+# Cropped to the window, which is moved to the screen's corner so no part of it is cut off.
+shoot_window() {
+    local window=$1 width=$2 height=$3 name=$4
+    if [ -n "$width" ]; then
+        xdotool windowsize "$window" "$width" "$height"
+    fi
+    xdotool windowmove "$window" 0 0
+    sleep 1
+    import -window "$window" "$work/screenshots/$name.png" 2>/dev/null || echo "(no $name screenshot)"
+}
+
+# The default size first, as the start left it; then the least size and a large one.
+take_screenshots() {
+    local window
+    window=$(xdotool search --name 'Brenlow Numora' | head -n 1)
+    mkdir -p "$work/screenshots"
+    shoot_window "$window" "" "" default
+    shoot_window "$window" 434 300 small
+    shoot_window "$window" 1280 1000 large
+}
+
 first_start_is_silent() {
     local home="$work/empty-home"
     mkdir -p "$home"
@@ -108,6 +130,6 @@ first_start_is_silent
 run_under_x type_a_record
 check_end_files
 check_record_stored
-run_under_x
+run_under_x take_screenshots
 check_end_files
 check_record_stored
