@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <QFile>
+#include <QFileInfo>
 
 namespace numora::mainwin {
 
@@ -246,6 +248,13 @@ void ListHeaderModel::loadHeaderFile(const QString &path)
 {
     if (!readSections(path))
         resetToDefault();
+}
+
+bool ListHeaderModel::saveHeaderFile(const QString &path) const
+{
+    if (fillingField_ < 0)
+        return writeSections(path);
+    return !QFileInfo::exists(path) || QFile::remove(path);
 }
 
 int ListHeaderModel::fieldOfLabel(const QString &label) const

@@ -103,6 +103,9 @@ public:
     [[nodiscard]] bool writeSections(const QString &path) const;
     // header.dat at start-up: the file's sections, or the default ones.
     void loadHeaderFile(const QString &path);
+    // header.dat at the end: the sections, or no file while the default sections follow
+    // the pane, so the next start finds them following it still.
+    [[nodiscard]] bool saveHeaderFile(const QString &path) const;
 
 private:
     int fieldOfLabel(const QString &label) const;

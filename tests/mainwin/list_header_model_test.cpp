@@ -95,6 +95,28 @@ TEST_F(ListHeaderFileTest, HeaderFileIsAListOfTextAndWidthPairs)
     EXPECT_EQ(reloaded.sections(), header.sections());
 }
 
+// Widths written while the defaults follow the pane would pin the description to the
+// width of the last window: a larger one at the next start would not widen it.
+TEST_F(ListHeaderFileTest, DefaultSectionsStayFollowingThePaneAcrossStarts)
+{
+    writeHeaderFile(bytesOf({1, 6, 11}) + "Description" + bytesOf({2, 50, 0, 0}));
+    ListHeaderModel header(kFields);
+    header.resetToDefault();
+    header.fitToPane(400);
+    ASSERT_TRUE(header.saveHeaderFile(headerPath()));
+    EXPECT_FALSE(QFile::exists(headerPath())) << "an older stored header is not what the user has now";
+
+    ListHeaderModel next(kFields);
+    next.loadHeaderFile(headerPath());
+    EXPECT_EQ(next.shownWidths(900), (QList<int>{800, 100}));
+
+    ASSERT_TRUE(next.resizeSection(1, 150));
+    ASSERT_TRUE(next.saveHeaderFile(headerPath()));
+    ListHeaderModel changed(kFields);
+    changed.loadHeaderFile(headerPath());
+    EXPECT_EQ(changed.shownWidths(900), (QList<int>{50, 150})) << "the user's widths are kept as they are";
+}
+
 TEST_F(ListHeaderFileTest, StoredSectionsMapToFieldsOrAreDropped)
 {
     struct Case {

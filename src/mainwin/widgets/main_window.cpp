@@ -407,7 +407,7 @@ lifecycle::MainWindowTeardown TForm1::teardown()
     steps.saveSortDescriptor = [this] { return database_->saveSort(); };
     steps.saveListHeader = [this] {
         const QString path = QDir(settings_.folders.settingsFolder).filePath(kHeaderFile);
-        return recordList_->headerModel().writeSections(path);
+        return recordList_->headerModel().saveHeaderFile(path);
     };
     steps.savePageOrder = [this] { return !recordFormPages_ || recordFormPages_->writePageOrder(); };
     steps.closeTables = [this] {

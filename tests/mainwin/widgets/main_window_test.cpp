@@ -344,11 +344,15 @@ TEST_F(MainWindowTest, ColoursOfTheSchemeReachTheAreas)
               expected(E::FormWindowBackground));
 }
 
-TEST_F(MainWindowTest, TeardownWritesTheListHeader)
+TEST_F(MainWindowTest, TeardownWritesTheListHeaderTheUserChanged)
 {
+    const QString headerFile = QDir(collection.databaseFolder()).filePath("header.dat");
     const lifecycle::MainWindowTeardown teardown = window.teardown();
-    teardown.saveListHeader();
-    EXPECT_TRUE(QFile::exists(QDir(collection.databaseFolder()).filePath("header.dat")));
+    ASSERT_TRUE(teardown.saveListHeader());
+    EXPECT_FALSE(QFile::exists(headerFile)) << "the default sections keep following the pane";
+    ASSERT_TRUE(window.recordList()->headerModel().resizeSection(1, 150));
+    ASSERT_TRUE(teardown.saveListHeader());
+    EXPECT_TRUE(QFile::exists(headerFile));
 }
 
 TEST_F(MainWindowTest, AWindowMaximisedAtExitStartsMaximised)
