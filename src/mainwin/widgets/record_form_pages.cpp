@@ -518,7 +518,9 @@ void RecordFormPages::applyFieldColours(const FormField &field)
 {
     const settings::ColourScheme &scheme = context_.colours;
     const settings::FieldStyle style = fieldStyleOf(field.kind);
-    const QPalette &palette = field.control->palette();
+    // System colours come from the style's palette: the control's own has been painted
+    // over, and its grey text would be the scheme's text colour by now.
+    const QPalette palette = QApplication::palette(field.control);
     const auto colours = [&](bool negative, bool editable) {
         const settings::ColourPair pair = settings::fieldColours(scheme, style, negative, editable);
         return std::pair{pair.text.toQColor(palette), pair.background.toQColor(palette)};

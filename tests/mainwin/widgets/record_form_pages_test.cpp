@@ -657,6 +657,9 @@ TEST_F(RecordFormPagesTest, FindMarksOneFieldAtATime)
 TEST_F(RecordFormPagesTest, NotEditableFormTakesNoInput)
 {
     form().setEditable(false);
+    const QColor greyText = QApplication::palette(control<QWidget>(Description)).color(QPalette::Disabled, QPalette::Text);
+    EXPECT_EQ(control<QWidget>(Description)->palette().color(QPalette::Disabled, QPalette::Text), greyText)
+        << "the fields of a record in use are greyed";
     EXPECT_FALSE(control<QLineEdit>(Description)->isEnabled());
     EXPECT_FALSE(control<editors::TLookup>(Country)->isEnabled());
     EXPECT_TRUE(control<editors::TDateEdit>(Custom2)->isFieldReadOnly());
