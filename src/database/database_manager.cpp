@@ -262,8 +262,8 @@ bool DatabaseManager::openDatabase()
         findOrAddMasterRow();
     } catch (const store::DatabaseError &error) {
         // Numbering makes the row again for the first new record; until a row exists no
-        // record is numbered, so no other table's counter is used.
-        ignoringErrors([&] { master_.cancel(); });
+        // record is numbered, so no other table's counter is used. The row's append has
+        // been taken back where it failed.
         prompt_.inform(QStringLiteral("Could not add this database to the Master.dbf file! New records cannot be numbered until it is added."),
                        MessageKind::Warning, error.message());
     }
