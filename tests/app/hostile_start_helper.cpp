@@ -1,6 +1,4 @@
 // What the hostile-start test needs done the program's own way:
-//   hold-exclusive FOLDER FILE   open the table exclusively, as another user's pack
-//                                would, print "ready" and hold it until stdin closes
 //   tray-option FOLDER           write the database options of FOLDER with the tray
 //                                option on
 //   data-root PROGRAM FOLDER     write the program-wide options naming FOLDER as the
@@ -9,29 +7,15 @@
 #include "core/value_stream.h"
 #include "settings/database_options.h"
 #include "settings/program_options.h"
-#include "store/store_error.h"
-#include "store/table.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 #include <iostream>
-#include <string>
 
 using namespace numora;
 
 namespace {
-
-int holdExclusive(const QString &folder, const QString &file)
-{
-    store::Table table;
-    table.open(store::TableBinding{.folder = folder, .fileName = file, .exclusive = true});
-    std::cout << "ready" << std::endl;
-    std::string line;
-    while (std::getline(std::cin, line)) {
-    }
-    return 0;
-}
 
 int writeTrayOption(const QString &folder)
 {
@@ -56,18 +40,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    try {
-        if (args.size() == 4 && args[1] == "hold-exclusive")
-            return holdExclusive(args[2], args[3]);
-        if (args.size() == 3 && args[1] == "tray-option")
-            return writeTrayOption(args[2]);
-        if (args.size() == 4 && args[1] == "data-root")
-            return writeDataRoot(args[2], args[3]);
-    } catch (const store::DatabaseError &error) {
-        std::cout << "refused: " << error.what() << std::endl;
-        return 1;
-    }
-    std::cerr << "usage: hostile_start_helper hold-exclusive FOLDER FILE | tray-option FOLDER"
-                 " | data-root PROGRAM FOLDER\n";
+    if (args.size() == 3 && args[1] == "tray-option")
+        return writeTrayOption(args[2]);
+    if (args.size() == 4 && args[1] == "data-root")
+        return writeDataRoot(args[2], args[3]);
+    std::cerr << "usage: hostile_start_helper tray-option FOLDER | data-root PROGRAM FOLDER\n";
     return 2;
 }

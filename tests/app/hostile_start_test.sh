@@ -14,15 +14,16 @@
 # Message boxes are answered with Escape: No or Cancel for a question, the hostile path.
 #
 # Every case runs even when one fails; the summary lists each case with its outcome.
-# Usage: hostile_start_test.sh NUMORA NUMORA_GEN NUMORA_DBF HELPER TRAY_HOST WORK_DIR
+# Usage: hostile_start_test.sh NUMORA NUMORA_GEN NUMORA_DBF HELPER TABLE_PEER TRAY_HOST WORK_DIR
 set -uo pipefail
 binary=$1
 generator=$2
 dbf=$3
 helper=$4
-tray_host=$5
-work=$6
-if [ "${7:-}" != "--inside-display" ]; then
+table_peer=$5
+tray_host=$6
+work=$7
+if [ "${8:-}" != "--inside-display" ]; then
     rm -rf "$work"
     mkdir -p "$work"
     # Without -noreset the server resets each time its last client leaves, and a start
@@ -264,7 +265,7 @@ case_locked() {
     local holder_in="$work/holder.in" holder_out="$work/holder.out"
     rm -f "$holder_in"
     mkfifo "$holder_in"
-    "$helper" hold-exclusive "$data" data.dbf <"$holder_in" >"$holder_out" 2>&1 &
+    "$table_peer" hold-exclusive "$data" data.dbf <"$holder_in" >"$holder_out" 2>&1 &
     local holder=$!
     exec {keep_open}>"$holder_in"
     for _ in $(seq 1 50); do
